@@ -1,0 +1,5 @@
+#pragma once
+
+struct AppContext;
+
+void registerConnectWindows(AppContext &context);

@@ -1,0 +1,45 @@
+#include "launcher/splashwindow.h"
+
+#include "launcher/appcontext.h"
+#include "launcher/windowmanager.h"
+#include "launcher/windownames.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_context(context)
+    , m_timer(new QTimer(this))
+{
+    setWindowTitle(QStringLiteral("Corvane"));
+    setFixedSize(611, 359);
+
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/artwork/splash.png")));
+    picture->setGeometry(0, 0, 611, 360);
+
+    auto *label = new QLabel(QStringLiteral("Chargement ..."), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setStyleSheet(QStringLiteral("color: #f4e6c8; background: transparent;"));
+    label->setGeometry(16, 326, 300, 24);
+
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(3000);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &SplashWindow::route);
+    m_timer->start();
+}
+
+void SplashWindow::route()
+{
+    m_timer->stop();
+    // Exactly "yes", letter case included, starts the first-use wizard.
+    if (m_context.settings.read(Keys::firstUse) == u"yes")
+        m_context.windows.show(WindowName::firstUse1);
+    else
+        m_context.windows.show(WindowName::main);
+    m_context.windows.unload(WindowName::splash);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+struct AppContext;
+class QTimer;
+
+// The start-up window: the artwork for three seconds, then the wizard or the main window.
+class SplashWindow final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SplashWindow)
+
+public:
+    explicit SplashWindow(AppContext &context, QWidget *parent = nullptr);
+
+    // Timer1_Timer: routes on MISC/firstuse, then unloads the splash.
+    void route();
+
+private:
+    AppContext &m_context;
+    QTimer *m_timer;
+};

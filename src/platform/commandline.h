@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// How a command line of the form "<program path> <switches>" is split into the program to
+// start and its arguments. The path is unquoted and may hold blanks.
+struct CommandLineParts {
+    QString program;   // the resolved executable path; empty when the line starts with a blank
+    QString rest;      // everything after the program and the one blank that ends it
+    QStringList arguments() const; // rest split on runs of blanks, no empty arguments
+};
+
+// Takes the longest leading run of blank-separated words that names an existing file, so that
+// "C:\Program Files\x\hl.exe" never starts "C:\Program"; the first word when none exists.
+CommandLineParts splitCommandLine(const QString &commandLine,
+                                  const std::function<bool(const QString &)> &isFile);

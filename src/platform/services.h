@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
+#include "platform/processstarter.h"
+#include "platform/volumes.h"
+
+// What the windows use of the platform, handed to each window by the program.
+struct PlatformServices {
+    MessageBoxes &messages;
+    ProcessStarter &processes;
+    FileDialogs &files;
+    Volumes &volumes;
+};

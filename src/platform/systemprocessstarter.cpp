@@ -1,0 +1,82 @@
+#include "platform/systemprocessstarter.h"
+
+#include "platform/commandline.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+bool isFile(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+#ifndef Q_OS_WIN
+bool isWindowsExecutable(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == QByteArrayLiteral("MZ");
+}
+#endif
+
+StartResult failure(const QString &program, const QString &reason)
+{
+    return StartResult{false, program, reason};
+}
+
+} // namespace
+
+StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, WindowStyle style)
+{
+    const CommandLineParts parts = splitCommandLine(commandLine, isFile);
+    if (parts.program.isEmpty() || parts.program == QLatin1String("error")
+        || parts.program == QLatin1String("error!"))
+        return failure(parts.program,
+                       QStringLiteral("Le chemin du jeu n'est pas configuré. Indiquez-le dans "
+                                      "Edition > Configuration."));
+    const QFileInfo info(parts.program);
+    if (!info.exists())
+        return failure(parts.program, QStringLiteral("Ce fichier n'existe pas."));
+    if (!info.isFile())
+        return failure(parts.program, QStringLiteral("Ce chemin n'est pas un fichier."));
+
+    QProcess process;
+#ifdef Q_OS_WIN
+    // CreateProcess receives the switches exactly as composed; only the style is added.
+    process.setProgram(parts.program);
+    process.setNativeArguments(parts.rest);
+    process.setCreateProcessArgumentsModifier([style](QProcess::CreateProcessArguments *args) {
+        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        args->startupInfo->wShowWindow = static_cast<WORD>(
+            style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+    });
+#else
+    Q_UNUSED(style); // no equivalent of a start-up window style here
+    if (isWindowsExecutable(parts.program)) {
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (wine.isEmpty())
+            return failure(parts.program,
+                           QStringLiteral("C'est un programme Windows et Wine est introuvable. "
+                                          "Installez Wine pour lancer le jeu."));
+        process.setProgram(wine);
+        process.setArguments(QStringList{parts.program} + parts.arguments());
+    } else {
+        if (!info.isExecutable())
+            return failure(parts.program,
+                           QStringLiteral("Ce fichier n'est pas exécutable."));
+        process.setProgram(parts.program);
+        process.setArguments(parts.arguments());
+    }
+#endif
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached())
+        return failure(parts.program, process.errorString());
+    return StartResult{true, parts.program, {}};
+}

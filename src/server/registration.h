@@ -1,0 +1,5 @@
+#pragma once
+
+struct AppContext;
+
+void registerServerWindows(AppContext &context);

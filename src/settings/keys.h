@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringView>
+
+// Every key of crvn.ini, named once.
+struct SettingKey {
+    QStringView section;
+    QStringView name;
+};
+
+namespace Keys {
+inline constexpr SettingKey program{u"GAMEDIR", u"program"};
+inline constexpr SettingKey maps{u"GAMEDIR", u"maps"};
+inline constexpr SettingKey tfcMaps{u"GAMEDIR", u"tfcmaps"};
+inline constexpr SettingKey valve{u"GAMEDIR", u"valve"};
+inline constexpr SettingKey tfcDir{u"GAMEDIR", u"tfcdir"};
+inline constexpr SettingKey dds{u"GAMEDIR", u"dds"};
+inline constexpr SettingKey tfc{u"MISC", u"tfc"};
+inline constexpr SettingKey firstUse{u"MISC", u"firstuse"};
+inline constexpr SettingKey user{u"MISC", u"user"};
+inline constexpr SettingKey company{u"MISC", u"company"};
+} // namespace Keys
+
+// The default most readers pass for a missing key.
+inline constexpr QStringView kMissing = u"error";

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "settings/keys.h"
+
+#include <QString>
+
+// The settings file crvn.ini. Holds no copy of the values: every read goes to the file, so
+// each window sees what the file holds at the moment it asks.
+class Settings
+{
+public:
+    explicit Settings(QString filePath);
+
+    // crvn.ini in the given directory, joined without doubling a separator.
+    static QString fileInDirectory(const QString &directory);
+
+    const QString &filePath() const { return m_filePath; }
+
+    QString read(SettingKey key, QStringView defaultValue = kMissing) const;
+    // Returns false when the file could not be written; errorString() then says why.
+    bool write(SettingKey key, const QString &value);
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_filePath;
+    QString m_error;
+};

@@ -1,0 +1,39 @@
+#include "standin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+StandIn::StandIn(const QString &path)
+    : m_program(path)
+    , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/standin-record"))
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::remove(path);
+    QFile::copy(QStringLiteral(CORVANE_STANDIN_SCRIPT), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                    | QFile::ReadGroup | QFile::ExeGroup);
+    qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
+}
+
+QStringList StandIn::arguments(int start) const
+{
+    const QString file = m_record + QLatin1Char('.') + QString::number(start);
+    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 5000);
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<the stand-in did not run>")};
+    QStringList lines = QString::fromLocal8Bit(in.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+int StandIn::starts() const
+{
+    int n = 0;
+    while (QFile::exists(m_record + QLatin1Char('.') + QString::number(n)))
+        ++n;
+    return n;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A small stand-in game: a script that records the arguments it was started with.
+class StandIn
+{
+public:
+    // Copies the stand-in to `path` (made executable) and points it at a record file next to it.
+    explicit StandIn(const QString &path);
+
+    QString program() const { return m_program; }
+    // The arguments of the n-th start, once it has written them (waits up to five seconds).
+    QStringList arguments(int start = 0) const;
+    // How many starts have been recorded so far.
+    int starts() const;
+
+private:
+    QString m_program;
+    QString m_record;
+};

@@ -1,0 +1,57 @@
+#include "testprogram.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+TestProgram::TestProgram(const QByteArray &iniText)
+{
+    if (!iniText.isNull())
+        writeIni(iniText);
+    m_program = std::make_unique<Program>(
+        m_dir.path(), PlatformServices{messages, processes, files, volumes});
+    m_program->windows().setQuitHandler([this] { ++quitCount; });
+}
+
+TestProgram::~TestProgram()
+{
+    m_program->windows().quit();
+    m_program.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QByteArray TestProgram::iniBytes() const
+{
+    QFile file(iniPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestProgram::writeIni(const QByteArray &text)
+{
+    QFile file(iniPath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text);
+}
+
+QWidget *TestProgram::show(QStringView name)
+{
+    return windows().show(name);
+}
+
+bool makeFiles(const QString &directory, const QStringList &names)
+{
+    if (!QDir().mkpath(directory))
+        return false;
+    for (const QString &name : names) {
+        QFile file(QDir(directory).filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+void closeModalWindows()
+{
+    while (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+}
