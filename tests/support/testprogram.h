@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program.h"
+#include "launcher/program.h"
 #include "doubles.h"
 
 #include <QTemporaryDir>

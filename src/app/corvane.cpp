@@ -1,10 +1,9 @@
-#include "app/program.h"
+#include "app/corvane.h"
 
 #include "about/registration.h"
 #include "advanced/registration.h"
 #include "connect/registration.h"
-#include "launcher/registration.h"
-#include "launcher/windownames.h"
+#include "launcher/program.h"
 #include "platform/qtplatform.h"
 #include "platform/systemprocessstarter.h"
 #include "server/registration.h"
@@ -15,22 +14,13 @@
 #include <QLocale>
 #include <QTranslator>
 
-Program::Program(const QString &programDirectory, PlatformServices services)
-    : m_settings(Settings::fileInDirectory(programDirectory))
-    , m_windows(services.messages)
-    , m_context{m_settings, services, m_windows}
+void registerAllWindows(AppContext &context)
 {
-    registerLauncherWindows(m_context);
-    registerServerWindows(m_context);
-    registerAdvancedWindows(m_context);
-    registerConnectWindows(m_context);
-    registerSetupWindows(m_context);
-    registerAboutWindows(m_context);
-}
-
-void Program::start()
-{
-    m_windows.show(WindowName::splash);
+    registerServerWindows(context);
+    registerAdvancedWindows(context);
+    registerConnectWindows(context);
+    registerSetupWindows(context);
+    registerAboutWindows(context);
 }
 
 void installFrenchTranslation(QApplication &app)
@@ -45,7 +35,6 @@ int runCorvane(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
-    QApplication::setApplicationDisplayName(QString());
     installFrenchTranslation(app);
 
     QtMessageBoxes messages;
@@ -54,6 +43,7 @@ int runCorvane(QApplication &app)
     QtVolumes volumes;
     Program program(QApplication::applicationDirPath(),
                     PlatformServices{messages, processes, files, volumes});
+    registerAllWindows(program.context());
     program.start();
     return QApplication::exec();
 }

@@ -5,10 +5,9 @@
 
 #include <QString>
 
-class QApplication;
-
-// One run of the program on a program directory: the settings file there, the windows, and
-// the platform services handed in (the real ones, or recording doubles in tests).
+// One run of the program on a program directory: the settings file there, the window manager
+// with the launcher's windows registered, and the platform services handed in (the real ones,
+// or recording doubles in tests). The other parts register their windows on top.
 class Program
 {
     Q_DISABLE_COPY_MOVE(Program)
@@ -27,9 +26,3 @@ private:
     WindowManager m_windows;
     AppContext m_context;
 };
-
-// Loads Qt's French strings so that standard buttons and dialogs read in French.
-void installFrenchTranslation(QApplication &app);
-
-// The program as started by main(): real platform, directory of the executable.
-int runCorvane(QApplication &app);

@@ -1,0 +1,13 @@
+#pragma once
+
+struct AppContext;
+class QApplication;
+
+// Registers the windows of every part besides the launcher's.
+void registerAllWindows(AppContext &context);
+
+// Loads Qt's French strings so that standard buttons and dialogs read in French.
+void installFrenchTranslation(QApplication &app);
+
+// The program as started by main(): real platform, settings beside the executable.
+int runCorvane(QApplication &app);

@@ -1,0 +1,17 @@
+#include "launcher/program.h"
+
+#include "launcher/registration.h"
+#include "launcher/windownames.h"
+
+Program::Program(const QString &programDirectory, PlatformServices services)
+    : m_settings(Settings::fileInDirectory(programDirectory))
+    , m_windows(services.messages)
+    , m_context{m_settings, services, m_windows}
+{
+    registerLauncherWindows(m_context);
+}
+
+void Program::start()
+{
+    m_windows.show(WindowName::splash);
+}
