@@ -205,10 +205,17 @@ QByteArray writeToBytes(const QByteArray &text, QStringView section, QStringView
         }
         const Line &after = lines[size_t(last)];
         QByteArray out = text;
-        if (after.next == after.end) // the file ends on this line without a line end
+        if (after.next == after.end) { // the file ends on this line without a line end
             out.insert(after.end, "\r\n" + entry);
-        else
-            out.insert(after.next, entry + "\r\n");
+            return out;
+        }
+        // Right after this line's own line end, before any blank lines that follow it.
+        qsizetype at = after.end;
+        if (text[at] == '\r')
+            ++at;
+        if (at < after.next && text[at] == '\n')
+            ++at;
+        out.insert(at, entry + "\r\n");
         return out;
     }
 

@@ -1,0 +1,292 @@
+#include "settings/profilefile.h"
+#include "settings/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestProfileFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void read_data();
+    void read();
+    void write_data();
+    void write();
+    void unchangedValueLeavesFileUntouched();
+    void writtenValuesReadBack();
+    void badFilesReadAsFarAsTheyGo();
+    void writeKeepsEveryOtherByteOfABadFile();
+    void failedWriteLeavesFileAndReportsFailure();
+    void missingFileAndDirectory();
+    void settingsFileIsJoinedOnce();
+};
+
+void TestProfileFile::read_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray windows = "[GAMEDIR]\r\nprogram=C:\\Jeux\\Half-Life\\hl.exe\r\n"
+                               "maps=C:\\Jeux\\Half-Life\\valve\\maps\r\n[MISC]\r\ntfc=true\r\n";
+    QTest::newRow("as Windows writes it") << windows << "GAMEDIR" << "program"
+                                          << "C:\\Jeux\\Half-Life\\hl.exe";
+    QTest::newRow("other section") << windows << "MISC" << "tfc" << "true";
+    QTest::newRow("section in another case") << windows << "gamedir" << "maps"
+                                             << "C:\\Jeux\\Half-Life\\valve\\maps";
+    QTest::newRow("key in another case") << windows << "misc" << "TFC" << "true";
+    QTest::newRow("missing key") << windows << "MISC" << "firstuse" << "<default>";
+    QTest::newRow("missing section") << windows << "OTHER" << "tfc" << "<default>";
+    QTest::newRow("key of another section") << windows << "MISC" << "program" << "<default>";
+    QTest::newRow("empty value is not the default") << QByteArray("[MISC]\r\nuser=\r\n") << "MISC"
+                                                    << "user" << "";
+    QTest::newRow("blanks around name and value") << QByteArray("[ MISC ]\n  user  =  Nick  \n")
+                                                  << "MISC" << "user" << "Nick";
+    QTest::newRow("quotes keep leading blanks") << QByteArray("[MISC]\nuser=\"  Nick \"\n")
+                                                << "MISC" << "user" << "  Nick ";
+    QTest::newRow("single quotes") << QByteArray("[MISC]\nuser='a b'\n") << "MISC" << "user"
+                                   << "a b";
+    QTest::newRow("unbalanced quotes stay") << QByteArray("[MISC]\nuser=\"abc\n") << "MISC"
+                                            << "user" << "\"abc";
+    QTest::newRow("lone quote stays") << QByteArray("[MISC]\nuser=\"\n") << "MISC" << "user"
+                                      << "\"";
+    QTest::newRow("no inline comments") << QByteArray("[MISC]\nuser=v ; x\n") << "MISC" << "user"
+                                        << "v ; x";
+    QTest::newRow("later = belong to the value") << QByteArray("[MISC]\nuser=a=b=c\n") << "MISC"
+                                                 << "user" << "a=b=c";
+    QTest::newRow("key without = reads as missing") << QByteArray("[MISC]\nuser\n") << "MISC"
+                                                    << "user" << "<default>";
+    QTest::newRow("first duplicate key wins") << QByteArray("[MISC]\nuser=one\nuser=two\n")
+                                              << "MISC" << "user" << "one";
+    QTest::newRow("only first duplicate section")
+        << QByteArray("[MISC]\nuser=one\n[MISC]\ncompany=clan\n") << "MISC" << "company"
+        << "<default>";
+    QTest::newRow("CR only line ends") << QByteArray("[MISC]\ruser=cr\rcompany=x") << "MISC"
+                                       << "user" << "cr";
+    QTest::newRow("runs of line ends and blank lines")
+        << QByteArray("\r\n\r\n[MISC]\r\n\r\n\n\nuser=x\r\n") << "MISC" << "user" << "x";
+    QTest::newRow("last line without line end") << QByteArray("[MISC]\nuser=last") << "MISC"
+                                                << "user" << "last";
+    QTest::newRow("tabs and 0x1A trimmed") << QByteArray("[MISC]\n\tuser=x\x1a\n") << "MISC"
+                                           << "user" << "x";
+    QTest::newRow("header name before last ]") << QByteArray("[MI]SC]\nuser=x\n") << "MI]SC"
+                                               << "user" << "x";
+    QTest::newRow("[ without ] is a line of the section above")
+        << QByteArray("[MISC]\n[broken\nuser=x\n") << "MISC" << "user" << "x";
+    QTest::newRow("NUL ends the text it stands in") << QByteArray("[MISC]\nuser=ab\0cd\n", 17)
+                                                    << "MISC" << "user" << "ab";
+    QTest::newRow("keys before any section belong to none") << QByteArray("user=x\n[MISC]\n")
+                                                            << "MISC" << "user" << "<default>";
+    QTest::newRow("case folding is for A-Z only")
+        << QByteArray("[MISC]\n\xc3\x89t\xc3\xa9=x\n") << "MISC" << "\xc3\xa9t\xc3\xa9"
+        << "<default>";
+    QTest::newRow("a long path is never cut")
+        << QByteArray("[GAMEDIR]\nprogram=C:\\Program Files (x86)\\Steam\\steamapps\\common\\"
+                      "Half-Life\\hl.exe\n")
+        << "GAMEDIR" << "program"
+        << "C:\\Program Files (x86)\\Steam\\steamapps\\common\\Half-Life\\hl.exe";
+}
+
+void TestProfileFile::read()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QCOMPARE(ProfileFile::readFromBytes(text, section, key, QStringLiteral("<default>")), expected);
+}
+
+void TestProfileFile::write_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new file") << QByteArray() << "MISC" << "tfc" << "true"
+                              << QByteArray("[MISC]\r\ntfc=true\r\n");
+    QTest::newRow("replace in place, other lines keep their bytes")
+        << QByteArray("; note\n[MISC]\n  tfc = false  \nuser=x\n") << "MISC" << "tfc" << "true"
+        << QByteArray("; note\n[MISC]\ntfc=true\nuser=x\n");
+    QTest::newRow("first of duplicates replaced")
+        << QByteArray("[MISC]\r\nuser=a\r\nuser=b\r\n") << "misc" << "USER" << "c"
+        << QByteArray("[MISC]\r\nUSER=c\r\nuser=b\r\n");
+    QTest::newRow("new key at the end of its section, before the next header")
+        << QByteArray("[GAMEDIR]\r\nmaps=m\r\n\r\n[MISC]\r\ntfc=true\r\n") << "GAMEDIR"
+        << "program" << "p" << QByteArray("[GAMEDIR]\r\nmaps=m\r\nprogram=p\r\n\r\n[MISC]\r\ntfc=true\r\n");
+    QTest::newRow("new key in a last section without line end")
+        << QByteArray("[MISC]\r\ntfc=true") << "MISC" << "user" << "u"
+        << QByteArray("[MISC]\r\ntfc=true\r\nuser=u");
+    QTest::newRow("new section at the end")
+        << QByteArray("[MISC]\r\ntfc=true\r\n") << "GAMEDIR" << "maps" << "m"
+        << QByteArray("[MISC]\r\ntfc=true\r\n[GAMEDIR]\r\nmaps=m\r\n");
+    QTest::newRow("new section after a last line without line end")
+        << QByteArray("[MISC]\r\ntfc=true") << "GAMEDIR" << "maps" << "m"
+        << QByteArray("[MISC]\r\ntfc=true\r\n[GAMEDIR]\r\nmaps=m\r\n");
+    QTest::newRow("leading blanks of the value dropped") << QByteArray() << "MISC" << "user"
+                                                         << "   Nick  "
+                                                         << QByteArray("[MISC]\r\nuser=Nick  \r\n");
+    QTest::newRow("empty value") << QByteArray() << "MISC" << "user" << ""
+                                 << QByteArray("[MISC]\r\nuser=\r\n");
+    QTest::newRow("a line end in a value cannot add a line")
+        << QByteArray() << "MISC" << "user" << "a\r\n[GAMEDIR]\nprogram=evil"
+        << QByteArray("[MISC]\r\nuser=a  [GAMEDIR] program=evil\r\n");
+    QTest::newRow("empty section header name")
+        << QByteArray("[]\nuser=x\n") << "MISC" << "user" << "y"
+        << QByteArray("[]\nuser=x\n[MISC]\r\nuser=y\r\n");
+}
+
+void TestProfileFile::write()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    const QByteArray written = ProfileFile::writeToBytes(before, section, key, value);
+    QCOMPARE(written, after);
+}
+
+void TestProfileFile::unchangedValueLeavesFileUntouched()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crvn.ini"));
+    const QByteArray text("[MISC]\n  tfc   =   true\n");
+    QVERIFY(writeAll(path, text));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                                 QFileDevice::FileModificationTime));
+    }
+    QVERIFY(ProfileFile::write(path, u"MISC", u"tfc", QStringLiteral("true")));
+    QCOMPARE(readAll(path), text);
+    QCOMPARE(QFileInfo(path).lastModified().date().year(), 2001);
+}
+
+void TestProfileFile::writtenValuesReadBack()
+{
+    QTemporaryDir dir;
+    Settings settings(Settings::fileInDirectory(dir.path()));
+    QCOMPARE(settings.read(Keys::program), QStringLiteral("error"));
+    const QString accents = QStringLiteral("D:\\Jeux\\Été\\valve\\maps");
+    QVERIFY(settings.write(Keys::maps, accents));
+    QVERIFY(settings.write(Keys::tfc, QStringLiteral("false")));
+    QVERIFY(settings.write(Keys::user, QString()));
+    QVERIFY(settings.write(Keys::company, QStringLiteral("  clan")));
+    QCOMPARE(settings.read(Keys::maps), accents);
+    QCOMPARE(settings.read(SettingKey{u"gamedir", u"maps"}), accents);
+    QCOMPARE(settings.read(Keys::tfc), QStringLiteral("false"));
+    QCOMPARE(settings.read(Keys::user), QString());
+    QCOMPARE(settings.read(Keys::company), QStringLiteral("clan"));
+    QCOMPARE(readAll(settings.filePath()),
+             QByteArray("[GAMEDIR]\r\nmaps=") + accents.toLocal8Bit()
+                 + "\r\n[MISC]\r\ntfc=false\r\nuser=\r\ncompany=clan\r\n");
+}
+
+void TestProfileFile::badFilesReadAsFarAsTheyGo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crvn.ini"));
+
+    // Binary garbage around a good section.
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    QVERIFY(writeAll(path, garbage + "\n[MISC]\ntfc=true\n" + garbage));
+    QCOMPARE(ProfileFile::read(path, u"MISC", u"tfc", QStringLiteral("d")), QStringLiteral("true"));
+
+    // Ten megabytes without a single line end.
+    QVERIFY(writeAll(path, "[MISC] tfc=true" + QByteArray(10 * 1024 * 1024, 'x')));
+    QCOMPARE(ProfileFile::read(path, u"MISC", u"tfc", QStringLiteral("d")), QStringLiteral("d"));
+
+    // A directory where the file should be cannot be read.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkdir(path));
+    QCOMPARE(ProfileFile::read(path, u"MISC", u"tfc", QStringLiteral("d")), QStringLiteral("d"));
+}
+
+void TestProfileFile::writeKeepsEveryOtherByteOfABadFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crvn.ini"));
+    const QByteArray garbage("\x00\xff\xfe[\x01\x02=\x03\r\r\n\x1a", 12);
+    const QByteArray text = garbage + "[MISC]\r\ntfc=false\r\n" + garbage;
+    QVERIFY(writeAll(path, text));
+    QVERIFY(ProfileFile::write(path, u"MISC", u"tfc", QStringLiteral("true")));
+    QCOMPARE(readAll(path), garbage + "[MISC]\r\ntfc=true\r\n" + garbage);
+}
+
+void TestProfileFile::failedWriteLeavesFileAndReportsFailure()
+{
+    QTemporaryDir dir;
+    // A directory standing where the file should be: the write must fail, whoever runs it.
+    const QString blocked = dir.filePath(QStringLiteral("blocked.ini"));
+    QVERIFY(QDir().mkdir(blocked));
+    QString error;
+    QVERIFY(!ProfileFile::write(blocked, u"MISC", u"tfc", QStringLiteral("true"), &error));
+    QVERIFY(!error.isEmpty());
+
+    // A read-only program directory: reads work, writes report failure, the file stays.
+    const QString roDir = dir.filePath(QStringLiteral("ro"));
+    QVERIFY(QDir().mkdir(roDir));
+    const QString path = QDir(roDir).filePath(QStringLiteral("crvn.ini"));
+    QVERIFY(writeAll(path, "[MISC]\r\ntfc=false\r\n"));
+    QFile::setPermissions(roDir, QFile::ReadOwner | QFile::ExeOwner);
+    Settings settings(path);
+    QCOMPARE(settings.read(Keys::tfc), QStringLiteral("false"));
+    if (geteuid() == 0) {
+        QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QSKIP("root writes into read-only directories; the blocked-path case above covers failure");
+    }
+    QVERIFY(!settings.write(Keys::tfc, QStringLiteral("true")));
+    QVERIFY(!settings.errorString().isEmpty());
+    QCOMPARE(readAll(path), QByteArray("[MISC]\r\ntfc=false\r\n"));
+    QCOMPARE(QDir(roDir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("crvn.ini")});
+    QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestProfileFile::missingFileAndDirectory()
+{
+    QTemporaryDir dir;
+    const QString missingDir = dir.filePath(QStringLiteral("nowhere/crvn.ini"));
+    QCOMPARE(ProfileFile::read(missingDir, u"MISC", u"firstuse", QStringLiteral("error")),
+             QStringLiteral("error"));
+    QVERIFY(!ProfileFile::write(missingDir, u"MISC", u"firstuse", QStringLiteral("no")));
+    QVERIFY(!QFileInfo::exists(missingDir));
+}
+
+void TestProfileFile::settingsFileIsJoinedOnce()
+{
+    QCOMPARE(Settings::fileInDirectory(QStringLiteral("/opt/corvane")),
+             QStringLiteral("/opt/corvane/crvn.ini"));
+    QCOMPARE(Settings::fileInDirectory(QStringLiteral("/opt/corvane/")),
+             QStringLiteral("/opt/corvane/crvn.ini"));
+    QCOMPARE(Settings::fileInDirectory(QStringLiteral("/")), QStringLiteral("/crvn.ini"));
+}
+
+QTEST_GUILESS_MAIN(TestProfileFile)
+#include "tst_profilefile.moc"
