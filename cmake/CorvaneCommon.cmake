@@ -9,8 +9,9 @@ target_compile_options(corvane_options INTERFACE
     $<$<CXX_COMPILER_ID:MSVC>:/W4 /utf-8>
     $<$<AND:$<BOOL:${CORVANE_WERROR}>,$<CXX_COMPILER_ID:GNU,Clang>>:-Werror>
     $<$<AND:$<BOOL:${CORVANE_WERROR}>,$<CXX_COMPILER_ID:MSVC>>:/WX>)
+# Tests (property CORVANE_TEST) may build texts from plain literals; the program may not.
 target_compile_definitions(corvane_options INTERFACE
-    QT_NO_CAST_FROM_ASCII
+    $<IF:$<BOOL:$<TARGET_PROPERTY:CORVANE_TEST>>,QT_RESTRICTED_CAST_FROM_ASCII,QT_NO_CAST_FROM_ASCII>
     QT_NO_CAST_TO_ASCII
     QT_NO_CONTEXTLESS_CONNECT
     QT_NO_KEYWORDS

@@ -1,0 +1,159 @@
+#include "platform/commandline.h"
+#include "platform/systemprocessstarter.h"
+#include "standin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestProcessStart : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void split_data();
+    void split();
+    void longestExistingPrefixWins();
+    void shellSyntaxReachesTheGameAsPlainArguments();
+    void failuresNameTheProgramAndTheReason_data();
+    void failuresNameTheProgramAndTheReason();
+    void windowsExecutableNeedsWine();
+};
+
+void TestProcessStart::split_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("plain") << "/g/hl +map crossfire -console" << QStringList{}
+                           << "/g/hl" << QStringList{"+map", "crossfire", "-console"};
+    QTest::newRow("blanks in the path") << "/g/Half Life/hl +map x"
+                                        << QStringList{"/g/Half Life/hl"} << "/g/Half Life/hl"
+                                        << QStringList{"+map", "x"};
+    QTest::newRow("no file: first word") << "/g/Half Life/hl +map x" << QStringList{} << "/g/Half"
+                                         << QStringList{"Life/hl", "+map", "x"};
+    QTest::newRow("runs of blanks make no empty argument")
+        << "/g/hl +name  +fps_modem  -connect " << QStringList{} << "/g/hl"
+        << QStringList{"+name", "+fps_modem", "-connect"};
+    QTest::newRow("missing path: line starts with a blank") << " +deathmatch 1 +map x"
+                                                           << QStringList{} << ""
+                                                           << QStringList{"+deathmatch", "1", "+map", "x"};
+    QTest::newRow("program alone") << "/g/hl" << QStringList{"/g/hl"} << "/g/hl" << QStringList{};
+    QTest::newRow("empty") << "" << QStringList{} << "" << QStringList{};
+}
+
+void TestProcessStart::split()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, files);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    const CommandLineParts parts = splitCommandLine(
+        line, [&files](const QString &path) { return files.contains(path); });
+    QCOMPARE(parts.program, program);
+    QCOMPARE(parts.arguments(), arguments);
+}
+
+void TestProcessStart::longestExistingPrefixWins()
+{
+    // A decoy at the shorter prefix must never be started in place of the real game.
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("Program Files"));
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/Half Life")));
+    StandIn decoy(dir.filePath(QStringLiteral("Program")));
+    StandIn game(base + QStringLiteral("/Half Life/hl"));
+    SystemProcessStarter starter;
+    const StartResult result = starter.runCommandLine(
+        game.program() + QStringLiteral(" +deathmatch 1 +map crossfire"), WindowStyle::Maximized);
+    QVERIFY2(result.started, qPrintable(result.reason));
+    QCOMPARE(result.program, game.program());
+    QCOMPARE(game.arguments(), (QStringList{"+deathmatch", "1", "+map", "crossfire"}));
+    QCOMPARE(decoy.starts(), 0);
+}
+
+void TestProcessStart::shellSyntaxReachesTheGameAsPlainArguments()
+{
+    QTemporaryDir dir;
+    StandIn game(dir.filePath(QStringLiteral("hl")));
+    const QString marker = dir.filePath(QStringLiteral("x"));
+    SystemProcessStarter starter;
+    const QString line = game.program() + QStringLiteral(" +map ; touch ") + marker
+        + QStringLiteral(" $(touch ") + marker + QStringLiteral(") && `touch ") + marker
+        + QStringLiteral("` | >") + marker;
+    QVERIFY(starter.runCommandLine(line, WindowStyle::Maximized).started);
+    const QStringList args = game.arguments();
+    QCOMPARE(args.first(), QStringLiteral("+map"));
+    QVERIFY(args.contains(QStringLiteral(";")));
+    QVERIFY(args.contains(QStringLiteral("$(touch")));
+    QVERIFY(args.contains(QStringLiteral("&&")));
+    QCOMPARE(args.last(), QStringLiteral(">") + marker);
+    QVERIFY(!QFile::exists(marker));
+}
+
+void TestProcessStart::failuresNameTheProgramAndTheReason_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing setting, empty default") << " +deathmatch 1 +map x" << ""
+                                                    << "n'est pas configuré";
+    QTest::newRow("missing setting, error!") << "error! -game tfc" << "error!"
+                                             << "n'est pas configuré";
+    QTest::newRow("missing setting, error") << "error -console" << "error"
+                                            << "n'est pas configuré";
+    QTest::newRow("missing file") << "/nonexistent/hl.exe +map x" << "/nonexistent/hl.exe"
+                                  << "n'existe pas";
+}
+
+void TestProcessStart::failuresNameTheProgramAndTheReason()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, program);
+    QFETCH(QString, reason);
+    SystemProcessStarter starter;
+    const StartResult result = starter.runCommandLine(line, WindowStyle::Maximized);
+    QVERIFY(!result.started);
+    QCOMPARE(result.program, program);
+    QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
+}
+
+void TestProcessStart::windowsExecutableNeedsWine()
+{
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("hl.exe"));
+    {
+        QFile file(exe);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("MZ\x90\x00", 4);
+    }
+    // A stand-in "wine" on PATH receives the Windows program and its switches.
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    StandIn wine(bin + QStringLiteral("/wine"));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit() + ":" + oldPath);
+    SystemProcessStarter starter;
+    const StartResult withWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
+                                                        WindowStyle::Minimized);
+    qputenv("PATH", dir.filePath(QStringLiteral("empty")).toLocal8Bit());
+    const StartResult withoutWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
+                                                           WindowStyle::Minimized);
+    qputenv("PATH", oldPath);
+
+    QVERIFY2(withWine.started, qPrintable(withWine.reason));
+    QCOMPARE(wine.arguments(), (QStringList{exe, "-game", "tfc"}));
+    QVERIFY(!withoutWine.started);
+    QVERIFY(withoutWine.reason.contains(QStringLiteral("Wine")));
+
+    // A plain file that is not executable is refused with its reason.
+    const QString text = dir.filePath(QStringLiteral("notes"));
+    QFile(text).open(QIODevice::WriteOnly);
+    const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized);
+    QVERIFY(!notExecutable.started);
+    QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
+}
+
+QTEST_GUILESS_MAIN(TestProcessStart)
+#include "tst_processstart.moc"
