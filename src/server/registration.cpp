@@ -1,8 +1,12 @@
 #include "server/registration.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/windowmanager.h"
+#include "launcher/windownames.h"
+#include "server/servermakerwindow.h"
 
 void registerServerWindows(AppContext &context)
 {
-    Q_UNUSED(context); // windows of this part are registered here as they land
+    context.windows.registerWindow(WindowName::server,
+                                   [&context] { return new ServerMakerWindow(context); });
 }

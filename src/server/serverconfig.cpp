@@ -1,0 +1,155 @@
+#include "server/serverconfig.h"
+
+#include <QSaveFile>
+
+namespace {
+
+bool needsQuotes(const QString &value)
+{
+    for (const QChar c : value) {
+        if (c.isSpace())
+            return true;
+        switch (c.unicode()) {
+        case u';': case u'\'': case u',': case u'(': case u')': case u'{': case u'}': case u':':
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+QString line(QStringView name, const QString &value)
+{
+    return name.toString() + QLatin1Char(' ') + consoleValue(value);
+}
+
+// A value the game cannot take whole, whatever the quoting: a double quote ends the quoted
+// value early and a line break starts a new command.
+std::optional<ServerCheckFailure> unsafeValue(const QString &label, const QString &value)
+{
+    if (value.contains(QLatin1Char('"')))
+        return ServerCheckFailure{
+            QStringLiteral("Le champ « %1 » contient un guillemet (\"), que le jeu ne peut pas "
+                           "lire dans une valeur. Retirez-le puis enregistrez à nouveau.")
+                .arg(label),
+            QStringLiteral("Caractère interdit"), true};
+    if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
+        return ServerCheckFailure{
+            QStringLiteral("Le champ « %1 » contient un retour à la ligne, que le jeu lirait "
+                           "comme une nouvelle commande. Retirez-le puis enregistrez à nouveau.")
+                .arg(label),
+            QStringLiteral("Caractère interdit"), true};
+    return std::nullopt;
+}
+
+} // namespace
+
+QString consoleValue(const QString &typed)
+{
+    return needsQuotes(typed) ? QLatin1Char('"') + typed + QLatin1Char('"') : typed;
+}
+
+QStringList serverConfigLines(const ServerFields &f)
+{
+    QStringList lines;
+    const auto when = [&lines](bool condition, const char *text) {
+        if (condition)
+            lines.append(QLatin1String(text));
+    };
+    when(f.allowDownload, "cl_allowdownload 1");
+    when(f.allowUpload, "cl_allowupload 1");
+    when(f.noFallDamage, "mp_falldamage 0");
+    when(f.noAutoCrosshair, "mp_autocrosshair 0");
+    when(f.flashlight, "mp_flashlight 1");
+    when(f.cheats, "sv_cheats 1");
+    when(f.forceRespawn, "mp_forcerespawn 1");
+    when(f.footsteps, "mp_footsteps 1");
+    when(f.noFallDamage, "falldamage 1");
+    when(f.weaponStay, "mp_weaponstay 1");
+    when(f.friendlyFire, "mp_friendlyfire 1");
+    when(f.chaseView, "chase_active 1");
+    when(f.noDownloadInGame, "cl_download_ingame 0");
+    lines.append(line(u"mp_fraglimit", f.fragLimit));
+    lines.append(line(u"maxplayers", f.maxPlayers));
+    lines.append(line(u"sv_gravity", f.gravity));
+    lines.append(line(u"sv_maxspectators", f.maxSpectators));
+    lines.append(line(u"hostname", f.partyName));
+    if (f.password)
+        lines.append(line(u"sv_password", f.passwordValue));
+    return lines;
+}
+
+QByteArray serverConfigBytes(const ServerFields &fields)
+{
+    QByteArray bytes;
+    for (const QString &text : serverConfigLines(fields)) {
+        bytes += text.toLocal8Bit();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QString serverConfigPath(const QString &valveFolder)
+{
+    return valveFolder + QStringLiteral("crvn.cfg");
+}
+
+std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
+{
+    const QString blank = QStringLiteral(" ");
+    if (f.partyName.isEmpty())
+        return ServerCheckFailure{QStringLiteral("You must specify your party name"), QString()};
+    if (f.password && f.passwordValue.isEmpty())
+        return ServerCheckFailure{
+            QStringLiteral("Please type your password or uncheck the password case"),
+            QStringLiteral("Error !")};
+    if (f.partyName == blank)
+        return ServerCheckFailure{QStringLiteral("You MUST type a party name"),
+                                  QStringLiteral("Party name")};
+    if (f.maxPing == blank)
+        return ServerCheckFailure{QStringLiteral("Please specify the maximum ping allowed"),
+                                  QStringLiteral("Max ping")};
+    if (f.maxPlayers == blank)
+        return ServerCheckFailure{QStringLiteral("Please define the maximum player allowed"),
+                                  QStringLiteral("Max players")};
+
+    // Only the values that reach the file, in the file's order.
+    const std::pair<QString, QString> written[] = {
+        {QStringLiteral("Limite de frag"), f.fragLimit},
+        {QStringLiteral("Max. players"), f.maxPlayers},
+        {QStringLiteral("Gravité"), f.gravity},
+        {QStringLiteral("Spéctateurs max"), f.maxSpectators},
+        {QStringLiteral("Party name"), f.partyName},
+        {QStringLiteral("Mot de passe"), f.password ? f.passwordValue : QString()},
+    };
+    for (const auto &[label, value] : written) {
+        if (auto failure = unsafeValue(label, value))
+            return failure;
+    }
+    return std::nullopt;
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString serverLaunchCommand(const QString &program, const QString &map)
+{
+    return program + QStringLiteral(" +deathmatch 1 -console +map ") + map;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The server maker's fields as the player left them. A box is true only when it is checked.
+struct ServerFields {
+    bool allowDownload = false;     // dl
+    bool allowUpload = false;       // ul
+    bool noFallDamage = false;      // falldamage
+    bool noAutoCrosshair = false;   // mp_autocrosshair
+    bool flashlight = false;        // mp_flashlight
+    bool cheats = false;            // sv_cheats
+    bool forceRespawn = false;      // mp_forcerespawn
+    bool footsteps = false;         // mp_footsteps
+    bool weaponStay = false;        // mp_weaponstay
+    bool friendlyFire = false;      // mp_friendlyfire
+    bool chaseView = false;         // chase_active
+    bool noDownloadInGame = false;  // cl_download_ingame
+    bool password = false;          // password
+
+    QString passwordValue;          // passwordvalue
+    QString maxPing = QStringLiteral("500");          // maxpingvalue (checked, never written)
+    QString fragLimit = QStringLiteral("0");          // fraglimitvalue
+    QString maxPlayers = QStringLiteral("32");        // maxplayersvalue
+    QString gravity = QStringLiteral("800");          // sv_gravityvalue
+    QString maxSpectators = QStringLiteral("0");      // maxspectatorsvalue
+    QString partyName = QStringLiteral("My party - CRVN"); // partyname
+};
+
+// A value as the game's console must receive it: inside double quotes when it holds a blank or
+// a character that would cut it or start another command; unchanged otherwise.
+QString consoleValue(const QString &typed);
+
+// The lines of crvn.cfg, in the order the game reads them, without line ends.
+QStringList serverConfigLines(const ServerFields &fields);
+
+// The whole file: each line in the local 8-bit code page, each followed by CR LF.
+QByteArray serverConfigBytes(const ServerFields &fields);
+
+// The file name: the valve folder text followed directly by "crvn.cfg".
+QString serverConfigPath(const QString &valveFolder);
+
+// The message of a refused field check.
+struct ServerCheckFailure {
+    QString text;
+    QString title; // empty: the application title
+    bool warning = false; // exclamation instead of information icon
+};
+
+// The checks that run before any save, in order; the first that fails is answered.
+std::optional<ServerCheckFailure> checkServerFields(const ServerFields &fields);
+
+// Replaces the file at `path` with `bytes` in one step: on failure the previous file is whole
+// and `reason` says why.
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *reason);
+
+// The command line that starts a deathmatch listen server on `map`.
+QString serverLaunchCommand(const QString &program, const QString &map);
