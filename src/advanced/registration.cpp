@@ -1,8 +1,12 @@
 #include "advanced/registration.h"
 
+#include "advanced/advancedwindow.h"
 #include "launcher/appcontext.h"
+#include "launcher/windowmanager.h"
+#include "launcher/windownames.h"
 
 void registerAdvancedWindows(AppContext &context)
 {
-    Q_UNUSED(context); // windows of this part are registered here as they land
+    context.windows.registerWindow(WindowName::advanced,
+                                   [&context] { return new AdvancedWindow(context); });
 }
