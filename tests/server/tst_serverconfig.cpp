@@ -1,0 +1,324 @@
+#include "server/serverconfig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using Fields = ServerFields;
+
+class TestServerConfig : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lines_data();
+    void lines();
+    void consoleValues_data();
+    void consoleValues();
+    void bytesEndEveryLineWithCrLf();
+    void accentedValueInLocalCodePage();
+    void fileNameIsGluedToValve();
+    void checks_data();
+    void checks();
+    void launchCommand();
+    void replaceFileReplacesWhole();
+    void replaceFileFailures_data();
+    void replaceFileFailures();
+};
+
+namespace {
+
+Fields everything()
+{
+    Fields f;
+    f.allowDownload = f.allowUpload = f.noFallDamage = f.noAutoCrosshair = f.flashlight =
+        f.cheats = f.forceRespawn = f.footsteps = f.weaponStay = f.friendlyFire = f.chaseView =
+            f.noDownloadInGame = f.password = true;
+    f.passwordValue = QStringLiteral("secret");
+    return f;
+}
+
+const QStringList kInitial = {
+    QStringLiteral("mp_fraglimit 0"), QStringLiteral("maxplayers 32"),
+    QStringLiteral("sv_gravity 800"), QStringLiteral("sv_maxspectators 0"),
+    QStringLiteral("hostname \"My party - CRVN\"")};
+
+} // namespace
+
+void TestServerConfig::lines_data()
+{
+    QTest::addColumn<Fields>("fields");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("initial values") << Fields() << kInitial;
+
+    QTest::newRow("every box and a password")
+        << everything()
+        << QStringList{QStringLiteral("cl_allowdownload 1"), QStringLiteral("cl_allowupload 1"),
+                       QStringLiteral("mp_falldamage 0"),    QStringLiteral("mp_autocrosshair 0"),
+                       QStringLiteral("mp_flashlight 1"),    QStringLiteral("sv_cheats 1"),
+                       QStringLiteral("mp_forcerespawn 1"),  QStringLiteral("mp_footsteps 1"),
+                       QStringLiteral("falldamage 1"),       QStringLiteral("mp_weaponstay 1"),
+                       QStringLiteral("mp_friendlyfire 1"),  QStringLiteral("chase_active 1"),
+                       QStringLiteral("cl_download_ingame 0"), QStringLiteral("mp_fraglimit 0"),
+                       QStringLiteral("maxplayers 32"),      QStringLiteral("sv_gravity 800"),
+                       QStringLiteral("sv_maxspectators 0"),
+                       QStringLiteral("hostname \"My party - CRVN\""),
+                       QStringLiteral("sv_password secret")};
+
+    Fields fall;
+    fall.noFallDamage = true;
+    QTest::newRow("fall damage box drives two lines")
+        << fall
+        << QStringList{QStringLiteral("mp_falldamage 0"), QStringLiteral("falldamage 1")}
+               + kInitial;
+
+    Fields emptyFrag;
+    emptyFrag.fragLimit.clear();
+    QStringList emptyFragLines = kInitial;
+    emptyFragLines[0] = QStringLiteral("mp_fraglimit ");
+    QTest::newRow("empty frag limit keeps its blank") << emptyFrag << emptyFragLines;
+
+    Fields unchecked;
+    unchecked.passwordValue = QStringLiteral("typed");
+    QTest::newRow("password typed but unchecked") << unchecked << kInitial;
+
+    Fields plain;
+    plain.partyName = QStringLiteral("Lan");
+    plain.maxPlayers = QStringLiteral("8 ");
+    plain.gravity = QStringLiteral("abc");
+    QTest::newRow("values as typed, quoted only when needed")
+        << plain
+        << QStringList{QStringLiteral("mp_fraglimit 0"), QStringLiteral("maxplayers \"8 \""),
+                       QStringLiteral("sv_gravity abc"), QStringLiteral("sv_maxspectators 0"),
+                       QStringLiteral("hostname Lan")};
+
+    Fields injection;
+    injection.password = true;
+    injection.passwordValue = QStringLiteral("a;quit");
+    QTest::newRow("semicolon in the password is quoted")
+        << injection << kInitial + QStringList{QStringLiteral("sv_password \"a;quit\"")};
+}
+
+void TestServerConfig::lines()
+{
+    QFETCH(Fields, fields);
+    QFETCH(QStringList, expected);
+    QCOMPARE(serverConfigLines(fields), expected);
+}
+
+void TestServerConfig::consoleValues_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain number") << QStringLiteral("32") << QStringLiteral("32");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("word with dash") << QStringLiteral("a-b") << QStringLiteral("a-b");
+    QTest::newRow("blank") << QStringLiteral("My party") << QStringLiteral("\"My party\"");
+    QTest::newRow("one blank") << QStringLiteral(" ") << QStringLiteral("\" \"");
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("\"a\tb\"");
+    for (const char *c : {";", "'", ",", "(", ")", "{", "}", ":"}) {
+        const QString typed = QStringLiteral("x") + QLatin1String(c) + QStringLiteral("y");
+        QTest::addRow("character %s", c) << typed << QLatin1Char('"') + typed + QLatin1Char('"');
+    }
+    QTest::newRow("accented") << QStringLiteral("Soirée") << QStringLiteral("Soirée");
+}
+
+void TestServerConfig::consoleValues()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QCOMPARE(consoleValue(typed), written);
+}
+
+void TestServerConfig::bytesEndEveryLineWithCrLf()
+{
+    QCOMPARE(serverConfigBytes(Fields()),
+             QByteArray("mp_fraglimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
+                        "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n"));
+}
+
+void TestServerConfig::accentedValueInLocalCodePage()
+{
+    Fields f;
+    f.partyName = QStringLiteral("Soirée");
+    const QByteArray bytes = serverConfigBytes(f);
+    const QByteArray expected = QByteArray("hostname ") + QStringLiteral("Soirée").toLocal8Bit()
+                                + QByteArray("\r\n");
+    QVERIFY(bytes.endsWith(expected));
+    // The file reads back as typed in the system's code page.
+    QVERIFY(QString::fromLocal8Bit(bytes).contains(QStringLiteral("hostname Soirée\r\n")));
+}
+
+void TestServerConfig::fileNameIsGluedToValve()
+{
+    QCOMPARE(serverConfigPath(QStringLiteral("C:\\Jeux\\Half-Life\\valve\\")),
+             QStringLiteral("C:\\Jeux\\Half-Life\\valve\\crvn.cfg"));
+    QCOMPARE(serverConfigPath(QStringLiteral("/jeux/valve")),
+             QStringLiteral("/jeux/valvecrvn.cfg"));
+}
+
+void TestServerConfig::checks_data()
+{
+    QTest::addColumn<Fields>("fields");
+    QTest::addColumn<QString>("text");  // empty: passes
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("initial values pass") << Fields() << QString() << QString();
+
+    Fields f;
+    f.partyName.clear();
+    f.password = true; // an empty password too: the party name is checked first
+    f.maxPing = QStringLiteral(" ");
+    QTest::newRow("1 empty party name first")
+        << f << QStringLiteral("You must specify your party name") << QString();
+
+    f = Fields();
+    f.password = true;
+    f.partyName = QStringLiteral(" ");
+    QTest::newRow("2 checked empty password before a blank party name")
+        << f << QStringLiteral("Please type your password or uncheck the password case")
+        << QStringLiteral("Error !");
+
+    f = Fields();
+    f.partyName = QStringLiteral(" ");
+    f.maxPing = QStringLiteral(" ");
+    QTest::newRow("3 one blank party name")
+        << f << QStringLiteral("You MUST type a party name") << QStringLiteral("Party name");
+
+    f = Fields();
+    f.maxPing = QStringLiteral(" ");
+    f.maxPlayers = QStringLiteral(" ");
+    QTest::newRow("4 one blank ping")
+        << f << QStringLiteral("Please specify the maximum ping allowed")
+        << QStringLiteral("Max ping");
+
+    f = Fields();
+    f.maxPlayers = QStringLiteral(" ");
+    f.partyName = QStringLiteral("a\"b");
+    QTest::newRow("5 one blank max players before a double quote")
+        << f << QStringLiteral("Please define the maximum player allowed")
+        << QStringLiteral("Max players");
+
+    f = Fields();
+    f.partyName = QStringLiteral("  ");
+    f.maxPing.clear();
+    f.maxPlayers.clear();
+    f.passwordValue.clear();
+    QTest::newRow("two blanks and empty ping and players pass") << f << QString() << QString();
+
+    f = Fields();
+    f.passwordValue = QStringLiteral("a\"b");
+    QTest::newRow("double quote in an unchecked password passes") << f << QString() << QString();
+
+    const QString quoteTitle = QStringLiteral("Caractère interdit");
+    const auto quoted = [](const char *label) {
+        return QStringLiteral("Le champ « %1 » contient un guillemet (\"), que le jeu ne peut "
+                              "pas lire dans une valeur. Retirez-le puis enregistrez à nouveau.")
+            .arg(QString::fromUtf8(label));
+    };
+    f = Fields();
+    f.partyName = QStringLiteral("The \"best\"");
+    QTest::newRow("double quote in party name") << f << quoted("Party name") << quoteTitle;
+    f = Fields();
+    f.password = true;
+    f.passwordValue = QStringLiteral("pa\"ss");
+    QTest::newRow("double quote in password") << f << quoted("Mot de passe") << quoteTitle;
+    f = Fields();
+    f.fragLimit = QStringLiteral("\"");
+    f.gravity = QStringLiteral("\"");
+    QTest::newRow("double quote: first field in file order")
+        << f << quoted("Limite de frag") << quoteTitle;
+    f = Fields();
+    f.maxSpectators = QStringLiteral("1\"");
+    QTest::newRow("double quote in spectators") << f << quoted("Spéctateurs max") << quoteTitle;
+    f = Fields();
+    f.gravity = QStringLiteral("800\nquit");
+    QTest::newRow("line break in gravity")
+        << f
+        << QStringLiteral("Le champ « Gravité » contient un retour à la ligne, que le jeu lirait "
+                          "comme une nouvelle commande. Retirez-le puis enregistrez à nouveau.")
+        << quoteTitle;
+}
+
+void TestServerConfig::checks()
+{
+    QFETCH(Fields, fields);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    const std::optional<ServerCheckFailure> failure = checkServerFields(fields);
+    if (text.isEmpty()) {
+        QVERIFY2(!failure, qPrintable(failure ? failure->text : QString()));
+        return;
+    }
+    QVERIFY(failure);
+    QCOMPARE(failure->text, text);
+    QCOMPARE(failure->title, title);
+}
+
+void TestServerConfig::launchCommand()
+{
+    QCOMPARE(serverLaunchCommand(QStringLiteral("C:\\Jeux\\Half-Life\\hl.exe"),
+                                 QStringLiteral("arena1")),
+             QStringLiteral("C:\\Jeux\\Half-Life\\hl.exe +deathmatch 1 -console +map arena1"));
+    QCOMPARE(serverLaunchCommand(QStringLiteral("error!"), QStringLiteral("my map")),
+             QStringLiteral("error! +deathmatch 1 -console +map my map"));
+}
+
+void TestServerConfig::replaceFileReplacesWhole()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crvn.cfg"));
+    QString reason;
+    QVERIFY(replaceFile(path, QByteArray("a long first content\r\n"), &reason));
+    QVERIFY(replaceFile(path, QByteArray("b\r\n"), &reason));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("b\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("crvn.cfg")});
+}
+
+void TestServerConfig::replaceFileFailures_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("missing folder") << QStringLiteral("missing/crvn.cfg");
+    QTest::newRow("a file stands in place of the folder") << QStringLiteral("plain/crvn.cfg");
+    QTest::newRow("read-only folder") << QStringLiteral("locked/crvn.cfg");
+}
+
+void TestServerConfig::replaceFileFailures()
+{
+    QFETCH(QString, where);
+    QTemporaryDir dir;
+    {
+        QFile plain(dir.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+    }
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(locked));
+    {
+        QFile old(locked + QStringLiteral("/crvn.cfg"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old\r\n");
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    if (where.startsWith(u"locked") && geteuid() == 0) {
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QSKIP("running as root, which may write into a read-only folder");
+    }
+
+    QString reason;
+    QVERIFY(!replaceFile(dir.filePath(where), QByteArray("new\r\n"), &reason));
+    QVERIFY(!reason.isEmpty());
+
+    QFile old(locked + QStringLiteral("/crvn.cfg"));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old\r\n"));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QTEST_GUILESS_MAIN(TestServerConfig)
+#include "tst_serverconfig.moc"
