@@ -1,8 +1,12 @@
 #include "connect/registration.h"
 
+#include "connect/connectwindow.h"
 #include "launcher/appcontext.h"
+#include "launcher/windowmanager.h"
+#include "launcher/windownames.h"
 
 void registerConnectWindows(AppContext &context)
 {
-    Q_UNUSED(context); // windows of this part are registered here as they land
+    context.windows.registerWindow(WindowName::connect,
+                                   [&context] { return new ConnectWindow(context); });
 }
