@@ -4,12 +4,13 @@
 #include <QDir>
 #include <QFile>
 
-TestProgram::TestProgram(const QByteArray &iniText)
+TestProgram::TestProgram(const QByteArray &iniText, ProcessStarter *starter)
 {
     if (!iniText.isNull())
         writeIni(iniText);
     m_program = std::make_unique<Program>(
-        m_dir.path(), PlatformServices{messages, processes, files, volumes});
+        m_dir.path(),
+        PlatformServices{messages, starter ? *starter : processes, files, volumes});
     m_program->windows().setQuitHandler([this] { ++quitCount; });
 }
 

@@ -12,8 +12,10 @@
 class TestProgram
 {
 public:
-    // iniText: the crvn.ini to lay in the directory; none when null.
-    explicit TestProgram(const QByteArray &iniText = QByteArray());
+    // iniText: the crvn.ini to lay in the directory; none when null. starter: the process
+    // start to use in place of the recording one (the real one, for end-to-end runs).
+    explicit TestProgram(const QByteArray &iniText = QByteArray(),
+                         ProcessStarter *starter = nullptr);
     ~TestProgram();
 
     AppContext &context() { return m_program->context(); }

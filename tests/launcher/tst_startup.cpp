@@ -1,0 +1,151 @@
+#include "launcher/splashwindow.h"
+#include "launcher/windownames.h"
+#include "platform/systemprocessstarter.h"
+#include "standin.h"
+#include "testprogram.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { closeModalWindows(); }
+    void splash();
+    void routing_data();
+    void routing();
+    void splashWaitsForTheMainWindowsMessage();
+    void wholeProgramReachesTheMainWindowWithItsMaps();
+    void typicalRunStartsTheRealGame();
+};
+
+void TestStartup::splash()
+{
+    TestProgram program("[MISC]\r\nfirstuse=no\r\ntfc=true\r\n");
+    program.context().windows.load(WindowName::splash);
+    auto *splash = program.window<SplashWindow>(WindowName::splash);
+    QVERIFY(splash);
+    QCOMPARE(child<QLabel>(splash, "Label1")->text(), QStringLiteral("Chargement ..."));
+    const QPixmap art = child<QLabel>(splash, "Picture1")->pixmap();
+    QCOMPARE(art.size(), QSize(611, 360));
+    auto *timer = child<QTimer>(splash, "Timer1");
+    QCOMPARE(timer->interval(), 3000);
+    QVERIFY(timer->isActive());
+    QCOMPARE(splash->size(), QSize(611, 359));
+}
+
+void TestStartup::routing_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("yes: the wizard") << QByteArray("[MISC]\r\nfirstuse=yes\r\n") << "firstuse1";
+    QTest::newRow("Yes is not yes") << QByteArray("[MISC]\r\nfirstuse=Yes\r\ntfc=true\r\n") << "sp";
+    QTest::newRow("no") << QByteArray("[MISC]\r\nfirstuse=no\r\ntfc=true\r\n") << "sp";
+    QTest::newRow("missing key") << QByteArray("[MISC]\r\ntfc=true\r\n") << "sp";
+    QTest::newRow("no settings file") << QByteArray() << "sp";
+}
+
+void TestStartup::routing()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, opened);
+    TestProgram program(ini);
+    program.windows().registerWindow(WindowName::firstUse1, [] { return new QWidget; });
+    program.show(WindowName::splash);
+    program.window<SplashWindow>(WindowName::splash)->route();
+    QVERIFY(!program.window(WindowName::splash));
+    QVERIFY(program.window(opened) && program.window(opened)->isVisible());
+    const QString other = opened == u"sp" ? QStringLiteral("firstuse1") : QStringLiteral("sp");
+    QVERIFY(!program.window(other));
+}
+
+void TestStartup::splashWaitsForTheMainWindowsMessage()
+{
+    TestProgram program; // no settings file: the main window's load complains
+    program.show(WindowName::splash);
+    bool splashOpenDuringMessage = false;
+    program.messages.whileOpen = [&](const Message &) {
+        splashOpenDuringMessage = program.window(WindowName::splash)
+            && program.window(WindowName::splash)->isVisible();
+    };
+    program.window<SplashWindow>(WindowName::splash)->route();
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(splashOpenDuringMessage);
+    QVERIFY(!program.window(WindowName::splash));
+}
+
+void TestStartup::wholeProgramReachesTheMainWindowWithItsMaps()
+{
+    TestProgram program;
+    const QString maps = program.path(QStringLiteral("Half-Life/valve/maps"));
+    QVERIFY(makeFiles(maps, {"crossfire.bsp", "boot_camp.bsp", "snark_pit.bsp", "dm10.bsp",
+                             "dm2.bsp", "notes.txt"}));
+    program.writeIni("[GAMEDIR]\r\nmaps=" + maps.toLocal8Bit() + "\r\n[MISC]\r\nfirstuse=no\r\n"
+                     "tfc=false\r\n");
+    program.windows().show(WindowName::splash); // as Program::start does
+    QVERIFY(program.window(WindowName::splash)->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(program.window(WindowName::main), 5000); // after the 3 s timer
+    QWidget *sp = program.window(WindowName::main);
+    QVERIFY(sp->isVisible());
+    QVERIFY(!program.window(WindowName::splash));
+    auto *list = child<QListWidget>(sp, "dirFichiers");
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    QCOMPARE(names, (QStringList{"boot_camp.bsp", "crossfire.bsp", "dm2.bsp", "dm10.bsp",
+                                 "snark_pit.bsp"}));
+    QVERIFY(!child<QWidget>(sp, "optTFC")->isEnabled());
+    QVERIFY(program.messages.shown.isEmpty());
+}
+
+void TestStartup::typicalRunStartsTheRealGame()
+{
+    SystemProcessStarter starter;
+    TestProgram program(QByteArray(), &starter);
+    // The game under a folder whose name has blanks, with a decoy at the shorter prefix.
+    StandIn decoy(program.path(QStringLiteral("Jeux/Half")));
+    StandIn game(program.path(QStringLiteral("Jeux/Half Life/hl")));
+    const QString maps = program.path(QStringLiteral("Jeux/Half Life/valve/maps"));
+    QVERIFY(makeFiles(maps, {"crossfire.bsp", "datacore.bsp"}));
+    program.writeIni("[GAMEDIR]\r\nprogram=" + game.program().toLocal8Bit() + "\r\nmaps="
+                     + maps.toLocal8Bit() + "\r\n[MISC]\r\ntfc=true\r\n");
+    QWidget *sp = program.show(WindowName::main);
+
+    auto *list = child<QListWidget>(sp, "dirFichiers");
+    list->setCurrentItem(list->findItems(QStringLiteral("crossfire.bsp"), Qt::MatchExactly).first());
+    QTest::mouseClick(child<QPushButton>(sp, "confirmMap"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(sp, "txtSelMap")->text(), QStringLiteral("crossfire.bsp"));
+    QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
+    QCOMPARE(game.arguments(0), (QStringList{"+deathmatch", "1", "+map", "crossfire"}));
+
+    // Shell syntax typed into a field reaches the game as plain arguments and runs nothing.
+    const QString marker = program.path(QStringLiteral("pwned"));
+    child<QLineEdit>(sp, "parameters")->setText(QStringLiteral(" ; touch %1 $(touch %1) && `touch %1`").arg(marker));
+    child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("x;reboot.bsp"));
+    QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
+    QCOMPARE(game.arguments(1),
+             (QStringList{"+deathmatch", "1", "+map", "x;reboot", ";", "touch", marker,
+                          "$(touch", marker + QLatin1Char(')'), "&&", "`touch", marker + QLatin1Char('`')}));
+    QVERIFY(!QFile::exists(marker));
+    QCOMPARE(decoy.starts(), 0);
+    QVERIFY(program.messages.shown.isEmpty());
+    QVERIFY(sp->isVisible());
+
+    // A game path that is gone: a clear message naming it, and the window goes on.
+    QVERIFY(QFile::remove(decoy.program()));
+    QVERIFY(QFile::remove(game.program()));
+    QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
+    QCOMPARE(program.messages.shown.size(), 1);
+    QCOMPARE(program.messages.shown[0].title, QStringLiteral("Lancement impossible"));
+    QVERIFY(program.messages.shown[0].text.contains(QStringLiteral("Half")));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
