@@ -1,0 +1,734 @@
+#include "launcher/systemcolors.h"
+#include "launcher/windownames.h"
+#include "platform/systemprocessstarter.h"
+#include "server/registration.h"
+#include "standin.h"
+#include "testprogram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kInitialFile = "mp_fraglimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
+                                "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n";
+
+const char *const kBoxes[] = {"dl",           "ul",          "falldamage",      "mp_autocrosshair",
+                              "mp_flashlight", "sv_cheats",  "mp_forcerespawn", "mp_footsteps",
+                              "mp_weaponstay", "mp_friendlyfire", "chase_active",
+                              "cl_download_ingame"};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+// The settings a finished first-use wizard leaves, with the valve folder as given.
+QByteArray iniFor(const QString &dir, const QString &valve, const QString &program)
+{
+    QByteArray ini = "[GAMEDIR]\r\nprogram=" + program.toLocal8Bit() + "\r\nmaps="
+                     + (dir + QStringLiteral("/valve/maps")).toLocal8Bit() + "\r\n";
+    if (!valve.isNull())
+        ini += "valve=" + valve.toLocal8Bit() + "\r\n";
+    ini += "[MISC]\r\ntfc=true\r\nfirstuse=no\r\n";
+    return ini;
+}
+
+void click(QWidget *button)
+{
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Clicks on the box itself, wherever the layout stretched its label.
+void clickBox(QCheckBox *box)
+{
+    QVERIFY(box);
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option,
+                                                         box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+// Replaces a field's text as a player would: select all, erase, type.
+void retype(QLineEdit *field, const QString &text)
+{
+    QVERIFY(field);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(field, char(c.unicode()));
+        else // an accented key: the key code is unknown to the test, its text is not
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+    }
+    QCOMPARE(field->text(), text);
+}
+
+void selectMap(QListWidget *list, const QString &name)
+{
+    QVERIFY(list);
+    const QList<QListWidgetItem *> items = list->findItems(name, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    list->scrollToItem(items.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.first()).center());
+    QVERIFY(items.first()->isSelected());
+}
+
+QString captionOf(QWidget *widget)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return edit->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->text();
+    if (auto *frame = qobject_cast<QGroupBox *>(widget))
+        return frame->title();
+    return QStringLiteral("<no caption>");
+}
+
+QStringList titles(const QList<Message> &messages)
+{
+    QStringList list;
+    for (const Message &message : messages)
+        list.append(message.shownTitle());
+    return list;
+}
+
+} // namespace
+
+// The server maker as a player sees it: opened on a program whose settings a finished wizard
+// wrote, with a maps folder holding two maps.
+class TestServerMakerWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void controls_data();
+    void controls();
+    void boxesStartUnchecked();
+    void passwordSwitch();
+    void helpMessage();
+    void mapList();
+    void mapSelection();
+    void mapSelectionWithoutSelection();
+    void missingMapsFolderStillOpens();
+
+    void saveInitialValues();
+    void saveEveryBoxAndPassword();
+    void saveEmptyFragLimit();
+    void savePasswordTypedThenUnchecked();
+    void secondSaveReplacesFirst();
+    void saveAccentedValue();
+    void checks_data();
+    void checks();
+    void doubleQuoteRefused_data();
+    void doubleQuoteRefused();
+    void valveMissing_data();
+    void valveMissing();
+    void unwritable_data();
+    void unwritable();
+
+    void launch();
+    void launchWithoutMap();
+    void launchTypedMapTwice();
+    void backToMainWindow();
+    void endToEndWithStandIn();
+
+private:
+    void open(const QString &valve);
+    QString cfg() const { return m_valve + QStringLiteral("crvn.cfg"); }
+    template <typename T>
+    T *control(const char *name)
+    {
+        return child<T>(m_window, name);
+    }
+    void clickSave() { click(control<QPushButton>("save")); }
+
+    std::unique_ptr<TestProgram> m_program;
+    QWidget *m_window = nullptr;
+    QString m_valve;
+    QString m_executable;
+};
+
+void TestServerMakerWindow::init()
+{
+    m_program = std::make_unique<TestProgram>();
+    registerServerWindows(m_program->context());
+    const QString dir = m_program->directory();
+    QVERIFY(makeFiles(dir + QStringLiteral("/valve/maps"),
+                      {QStringLiteral("crossfire.bsp"), QStringLiteral("arena1.bsp"),
+                       QStringLiteral("readme.txt")}));
+    m_executable = dir + QStringLiteral("/hl.exe");
+    open(dir + QStringLiteral("/valve/"));
+}
+
+void TestServerMakerWindow::open(const QString &valve)
+{
+    m_valve = valve;
+    m_program->windows().unload(WindowName::server);
+    m_program->writeIni(iniFor(m_program->directory(), valve, m_executable));
+    m_window = m_program->show(WindowName::server);
+    QVERIFY(m_window);
+    QVERIFY(m_window->isVisible());
+}
+
+void TestServerMakerWindow::cleanup()
+{
+    m_window = nullptr;
+    m_program.reset();
+}
+
+void TestServerMakerWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+    const auto row = [](const char *name, const QString &caption,
+                        const QString &toolTip = QString()) {
+        QTest::newRow(name) << QString::fromLatin1(name) << caption << toolTip;
+    };
+    row("Frame1", QStringLiteral("Sélection de la première carte"));
+    row("cmdMapSel", QStringLiteral("Choisir "));
+    row("SelMap", QString());
+    row("Label2", QStringLiteral("Choisissez ici la première carte que vous voulez lancer. "
+                                 "Ensuite enregistrez et tapez \"exec crvn.cfg\" dans la "
+                                 "console."));
+    row("cmdHelp", QStringLiteral("Aide"));
+    row("param", QStringLiteral("Autres paramètres"));
+    row("password", QStringLiteral("Mot de passe"));
+    row("passwordvalue", QString());
+    row("maxping", QStringLiteral("Ping max : "));
+    row("maxpingvalue", QStringLiteral("500"));
+    row("fraglimit", QStringLiteral("Limite de frag"));
+    row("fraglimitvalue", QStringLiteral("0"),
+        QStringLiteral("Set the frag limit. Type \"0\" for no frag limit"));
+    row("timelimit", QStringLiteral("Limite de temps :"));
+    row("timelimitvalue", QStringLiteral("0"),
+        QStringLiteral("Set the time limit. Type \"0\" for no time limit"));
+    row("sv_gravity", QStringLiteral("Gravité :"));
+    row("sv_gravityvalue", QStringLiteral("800"), QStringLiteral("Set the gravity (default : 800)"));
+    row("sv_maxspectators", QStringLiteral("Spéctateurs max : "));
+    row("maxspectatorsvalue", QStringLiteral("0"), QStringLiteral("Set maximum number of spectators"));
+    row("sv_cheats", QStringLiteral("Autoriser codes triche"),
+        QStringLiteral("Autorise les codes de triche pendant les Deathmatches"));
+    row("mp_weaponstay", QStringLiteral("Laisser les armes après la mort"));
+    row("mp_forcerespawn", QStringLiteral("Régénération des forces"));
+    row("mp_footsteps", QStringLiteral("Bruits de pas"));
+    row("mp_flashlight", QStringLiteral("Autoriser \"flashlight\""),
+        QStringLiteral("La \"flashlight\" (lampe de poche) est autorisée"));
+    row("mp_autocrosshair", QStringLiteral("Désactiver visée automatique"));
+    row("falldamage", QStringLiteral("Désactiver dommages de chute"),
+        QStringLiteral("Wether or not players take damage they falling"));
+    row("dl", QStringLiteral("Autoriser télechargement"),
+        QStringLiteral("Les utilisateurs peuvent télecharger les cartes, skins, models, sons, "
+                       "etc ..."));
+    row("ul", QStringLiteral("Autoriser l'uploading"),
+        QStringLiteral("Les utilisateurs peuvent uploader les cartes, skins, models, sons, "
+                       "etc ..."));
+    row("partyname", QStringLiteral("My party - CRVN"));
+    row("maxplayersvalue", QStringLiteral("32"));
+    row("opt", QStringLiteral("Options"));
+    row("cl_download_ingame", QStringLiteral("Désactiver télechargement pendant le jeu"));
+    row("chase_active", QStringLiteral("Vue arrière"), QStringLiteral("Enable chase view"));
+    row("mp_friendlyfire", QStringLiteral(" \"Friendly fire\""));
+    row("Label1", QStringLiteral("Party name : "));
+    row("maxplayers", QStringLiteral("Max. players : "));
+    row("save", QStringLiteral("Enregistrer"), QStringLiteral("Save to \"crvn.cfg\""));
+    row("Command1", QStringLiteral("Enregistrer et lancer"),
+        QStringLiteral("Save to \"crvn.cfg\" and launch Half-Life"));
+}
+
+void TestServerMakerWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Half-Life Deathmatch Maker"));
+    QWidget *widget = control<QWidget>(name.toLatin1().constData());
+    QVERIFY(widget);
+    QCOMPARE(captionOf(widget), caption);
+    QCOMPARE(widget->toolTip(), toolTip);
+}
+
+void TestServerMakerWindow::boxesStartUnchecked()
+{
+    for (const char *name : kBoxes)
+        QCOMPARE(control<QCheckBox>(name)->checkState(), Qt::Unchecked);
+    QCOMPARE(control<QCheckBox>("password")->checkState(), Qt::Unchecked);
+    auto *menu = m_window->findChild<QAction *>(QStringLiteral("mnuFileitmCRVN"));
+    QVERIFY(menu);
+    QCOMPARE(menu->text(), QStringLiteral("&Corvane"));
+    auto *qmain = qobject_cast<QMainWindow *>(m_window);
+    QVERIFY(qmain);
+    QCOMPARE(qmain->findChild<QMenu *>(QStringLiteral("mnuFile"))->title(),
+             QStringLiteral("&Fichier"));
+}
+
+void TestServerMakerWindow::passwordSwitch()
+{
+    auto *password = control<QCheckBox>("password");
+    auto *value = control<QLineEdit>("passwordvalue");
+    QVERIFY(!value->isEnabled());
+    QCOMPARE(background(value), SystemColor::scrollBar());
+
+    clickBox(password);
+    QVERIFY(value->isEnabled());
+    QCOMPARE(background(value), SystemColor::window());
+    retype(value, QStringLiteral("secret"));
+
+    clickBox(password);
+    QVERIFY(!value->isEnabled());
+    QCOMPARE(background(value), SystemColor::scrollBar());
+    QCOMPARE(value->text(), QStringLiteral("secret"));
+
+    // Set from code, the box still switches the field.
+    password->setChecked(true);
+    QVERIFY(value->isEnabled());
+}
+
+void TestServerMakerWindow::helpMessage()
+{
+    click(control<QPushButton>("cmdHelp"));
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &help = m_program->messages.shown.first();
+    QCOMPARE(help.text,
+             QStringLiteral("Le Half-Life Deathmatch Maker vous permet de configurer votre "
+                            "serveur. Quand vous cliquez sur Enregistrer, le fichier crvn.cfg "
+                            "est créé dans votre dossier Half-Life\\valve. Pour l'utiliser, "
+                            "lancez un serveur puis tapez exec crvn.cfg dans la console."));
+    QCOMPARE(help.title, QStringLiteral("Aide"));
+    QCOMPARE(help.icon, MessageIcon::Information);
+    QCOMPARE(help.buttons, MessageButtons::Ok);
+}
+
+void TestServerMakerWindow::mapList()
+{
+    auto *maps = control<QListWidget>("maps");
+    QStringList names;
+    for (int i = 0; i < maps->count(); ++i)
+        names.append(maps->item(i)->text());
+    QCOMPARE(names, (QStringList{QStringLiteral("arena1.bsp"), QStringLiteral("crossfire.bsp")}));
+    QVERIFY(maps->selectedItems().isEmpty());
+}
+
+void TestServerMakerWindow::mapSelection()
+{
+    auto *maps = control<QListWidget>("maps");
+    selectMap(maps, QStringLiteral("crossfire.bsp"));
+    // Selecting alone changes nothing.
+    QCOMPARE(control<QLineEdit>("SelMap")->text(), QString());
+    click(control<QPushButton>("cmdMapSel"));
+    QCOMPARE(control<QLineEdit>("SelMap")->text(), QStringLiteral("crossfire"));
+    QCOMPARE(control<QGroupBox>("Frame1")->title(),
+             QStringLiteral("First map selection (crossfire.bsp)"));
+
+    selectMap(maps, QStringLiteral("arena1.bsp"));
+    click(control<QPushButton>("cmdMapSel"));
+    QCOMPARE(control<QLineEdit>("SelMap")->text(), QStringLiteral("arena1"));
+    QCOMPARE(control<QGroupBox>("Frame1")->title(),
+             QStringLiteral("First map selection (arena1.bsp)"));
+}
+
+void TestServerMakerWindow::mapSelectionWithoutSelection()
+{
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("typed"));
+    click(control<QPushButton>("cmdMapSel"));
+    QCOMPARE(control<QLineEdit>("SelMap")->text(), QStringLiteral("typed"));
+    QCOMPARE(control<QGroupBox>("Frame1")->title(),
+             QStringLiteral("Sélection de la première carte"));
+    QVERIFY(m_program->messages.shown.isEmpty());
+}
+
+void TestServerMakerWindow::missingMapsFolderStillOpens()
+{
+    QVERIFY(QDir(m_program->directory() + QStringLiteral("/valve/maps")).removeRecursively());
+    open(m_valve);
+    QCOMPARE(control<QListWidget>("maps")->count(), 0);
+    click(control<QPushButton>("cmdMapSel"));
+    QCOMPARE(control<QLineEdit>("SelMap")->text(), QString());
+    QVERIFY(m_program->messages.shown.isEmpty());
+}
+
+void TestServerMakerWindow::saveInitialValues()
+{
+    clickSave();
+    QCOMPARE(readBytes(cfg()), kInitialFile);
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &note = m_program->messages.shown.first();
+    QCOMPARE(note.text, QStringLiteral("You're crvn.cfg file has been saved in ") + m_valve);
+    QCOMPARE(note.title, QStringLiteral("Please note"));
+    QCOMPARE(note.icon, MessageIcon::Information);
+    QVERIFY(m_program->processes.calls.isEmpty());
+    // The window stays open with its fields.
+    QVERIFY(m_program->window(WindowName::server));
+    QCOMPARE(control<QLineEdit>("partyname")->text(), QStringLiteral("My party - CRVN"));
+}
+
+void TestServerMakerWindow::saveEveryBoxAndPassword()
+{
+    for (const char *name : kBoxes)
+        clickBox(control<QCheckBox>(name));
+    clickBox(control<QCheckBox>("password"));
+    retype(control<QLineEdit>("passwordvalue"), QStringLiteral("a;quit"));
+    clickSave();
+    QCOMPARE(readBytes(cfg()),
+             QByteArray("cl_allowdownload 1\r\ncl_allowupload 1\r\nmp_falldamage 0\r\n"
+                        "mp_autocrosshair 0\r\nmp_flashlight 1\r\nsv_cheats 1\r\n"
+                        "mp_forcerespawn 1\r\nmp_footsteps 1\r\nfalldamage 1\r\n"
+                        "mp_weaponstay 1\r\nmp_friendlyfire 1\r\nchase_active 1\r\n"
+                        "cl_download_ingame 0\r\n")
+                 + kInitialFile + "sv_password \"a;quit\"\r\n");
+}
+
+void TestServerMakerWindow::saveEmptyFragLimit()
+{
+    retype(control<QLineEdit>("fraglimitvalue"), QString());
+    retype(control<QLineEdit>("timelimitvalue"), QStringLiteral("25"));
+    retype(control<QLineEdit>("maxpingvalue"), QStringLiteral("100"));
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    clickSave();
+    QCOMPARE(readBytes(cfg()),
+             QByteArray("mp_fraglimit \r\nmaxplayers 32\r\nsv_gravity 800\r\n"
+                        "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n"));
+}
+
+void TestServerMakerWindow::savePasswordTypedThenUnchecked()
+{
+    clickBox(control<QCheckBox>("password"));
+    retype(control<QLineEdit>("passwordvalue"), QStringLiteral("secret"));
+    clickBox(control<QCheckBox>("password"));
+    clickSave();
+    QCOMPARE(readBytes(cfg()), kInitialFile);
+}
+
+void TestServerMakerWindow::secondSaveReplacesFirst()
+{
+    clickBox(control<QCheckBox>("dl"));
+    retype(control<QLineEdit>("partyname"), QStringLiteral("Premiere partie longue"));
+    clickSave();
+    clickBox(control<QCheckBox>("dl"));
+    retype(control<QLineEdit>("partyname"), QStringLiteral("LAN"));
+    retype(control<QLineEdit>("maxplayersvalue"), QStringLiteral("8"));
+    clickSave();
+    QCOMPARE(readBytes(cfg()),
+             QByteArray("mp_fraglimit 0\r\nmaxplayers 8\r\nsv_gravity 800\r\n"
+                        "sv_maxspectators 0\r\nhostname LAN\r\n"));
+    QCOMPARE(titles(m_program->messages.shown),
+             (QStringList{QStringLiteral("Please note"), QStringLiteral("Please note")}));
+    QCOMPARE(QDir(m_valve).entryList(QDir::Files), QStringList{QStringLiteral("crvn.cfg")});
+}
+
+void TestServerMakerWindow::saveAccentedValue()
+{
+    const QString party = QStringLiteral("Soirée à Gérardmer");
+    retype(control<QLineEdit>("partyname"), party);
+    clickSave();
+    const QByteArray bytes = readBytes(cfg());
+    QVERIFY(bytes.endsWith("hostname \"" + party.toLocal8Bit() + "\"\r\n"));
+    QCOMPARE(QString::fromLocal8Bit(bytes).section(QStringLiteral("\r\n"), 4, 4),
+             QStringLiteral("hostname \"Soirée à Gérardmer\""));
+}
+
+void TestServerMakerWindow::checks_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("party");
+    QTest::addColumn<bool>("password");
+    QTest::addColumn<QString>("ping");
+    QTest::addColumn<QString>("players");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+
+    for (const char *button : {"save", "Command1"}) {
+        const QString b = QString::fromLatin1(button);
+        const QString blank = QStringLiteral(" ");
+        QTest::addRow("%s: 1 empty party name", button)
+            << b << QString() << true << blank << blank
+            << QStringLiteral("You must specify your party name") << QStringLiteral("Corvane 2.0");
+        QTest::addRow("%s: 2 password checked and empty", button)
+            << b << blank << true << blank << blank
+            << QStringLiteral("Please type your password or uncheck the password case")
+            << QStringLiteral("Error !");
+        QTest::addRow("%s: 3 party name of one blank", button)
+            << b << blank << false << blank << blank << QStringLiteral("You MUST type a party name")
+            << QStringLiteral("Party name");
+        QTest::addRow("%s: 4 ping of one blank", button)
+            << b << QStringLiteral("LAN") << false << blank << blank
+            << QStringLiteral("Please specify the maximum ping allowed")
+            << QStringLiteral("Max ping");
+        QTest::addRow("%s: 5 players of one blank", button)
+            << b << QStringLiteral("LAN") << false << QString() << blank
+            << QStringLiteral("Please define the maximum player allowed")
+            << QStringLiteral("Max players");
+    }
+}
+
+void TestServerMakerWindow::checks()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, party);
+    QFETCH(bool, password);
+    QFETCH(QString, ping);
+    QFETCH(QString, players);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    retype(control<QLineEdit>("partyname"), party);
+    if (password)
+        clickBox(control<QCheckBox>("password"));
+    retype(control<QLineEdit>("maxpingvalue"), ping);
+    retype(control<QLineEdit>("maxplayersvalue"), players);
+    click(control<QPushButton>(button.toLatin1().constData()));
+
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &refusal = m_program->messages.shown.first();
+    QCOMPARE(refusal.text, text);
+    QCOMPARE(refusal.shownTitle(), title);
+    QCOMPARE(refusal.icon, MessageIcon::Information);
+    QVERIFY(!QFile::exists(cfg()));
+    QVERIFY(m_program->processes.calls.isEmpty());
+    // The check changes no field.
+    QCOMPARE(control<QLineEdit>("partyname")->text(), party);
+}
+
+void TestServerMakerWindow::doubleQuoteRefused_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("save: party name") << QStringLiteral("save") << QStringLiteral("partyname")
+                                      << QStringLiteral("Party name");
+    QTest::newRow("save: password") << QStringLiteral("save") << QStringLiteral("passwordvalue")
+                                    << QStringLiteral("Mot de passe");
+    QTest::newRow("launch: gravity") << QStringLiteral("Command1")
+                                     << QStringLiteral("sv_gravityvalue")
+                                     << QStringLiteral("Gravité");
+}
+
+void TestServerMakerWindow::doubleQuoteRefused()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    writeBytes(cfg(), "previous\r\n");
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    clickBox(control<QCheckBox>("password"));
+    retype(control<QLineEdit>("passwordvalue"), QStringLiteral("pw"));
+    retype(control<QLineEdit>(field.toLatin1().constData()), QStringLiteral("say \"hi\""));
+    click(control<QPushButton>(button.toLatin1().constData()));
+
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    QVERIFY2(m_program->messages.shown.first().text.contains(QStringLiteral("« %1 »").arg(label)),
+             qPrintable(m_program->messages.shown.first().text));
+    QVERIFY(m_program->messages.shown.first().text.contains(QLatin1Char('"')));
+    QCOMPARE(readBytes(cfg()), QByteArray("previous\r\n"));
+    QVERIFY(m_program->processes.calls.isEmpty());
+}
+
+void TestServerMakerWindow::valveMissing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("valve");
+    QTest::newRow("save, no valve key") << QStringLiteral("save") << QString();
+    QTest::newRow("launch, no valve key") << QStringLiteral("Command1") << QString();
+    QTest::newRow("save, empty valve") << QStringLiteral("save") << QStringLiteral("");
+}
+
+void TestServerMakerWindow::valveMissing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, valve);
+    const QString workDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_program->directory()));
+    open(valve);
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    click(control<QPushButton>(button.toLatin1().constData()));
+    QDir::setCurrent(workDir);
+
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &message = m_program->messages.shown.first();
+    QVERIFY(message.text.contains(QStringLiteral("dossier valve")));
+    QVERIFY(message.text.contains(QStringLiteral("assistant")));
+    QCOMPARE(message.icon, MessageIcon::Warning);
+    QVERIFY(!message.text.startsWith(QStringLiteral("You're")));
+    // Nothing landed in the working directory.
+    QCOMPARE(QDir(m_program->directory()).entryList({QStringLiteral("*crvn.cfg")}, QDir::Files),
+             QStringList());
+    QVERIFY(m_program->processes.calls.isEmpty());
+}
+
+void TestServerMakerWindow::unwritable_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("kind");
+    for (const char *button : {"save", "Command1"}) {
+        for (const char *kind : {"read-only folder", "missing folder", "file in place of folder"})
+            QTest::addRow("%s: %s", button, kind)
+                << QString::fromLatin1(button) << QString::fromLatin1(kind);
+    }
+}
+
+void TestServerMakerWindow::unwritable()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, kind);
+    const QString dir = m_program->directory();
+    QString valve;
+    if (kind == u"read-only folder") {
+        if (geteuid() == 0)
+            QSKIP("running as root, which may write into a read-only folder");
+        valve = dir + QStringLiteral("/locked/");
+        QVERIFY(QDir().mkpath(valve));
+        writeBytes(valve + QStringLiteral("crvn.cfg"), "old\r\n");
+        QVERIFY(QFile::setPermissions(valve, QFile::ReadOwner | QFile::ExeOwner));
+    } else if (kind == u"missing folder") {
+        valve = dir + QStringLiteral("/nowhere/valve/");
+    } else {
+        writeBytes(dir + QStringLiteral("/plain"), "a file, not a folder");
+        valve = dir + QStringLiteral("/plain/");
+    }
+    open(valve);
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    click(control<QPushButton>(button.toLatin1().constData()));
+
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &message = m_program->messages.shown.first();
+    QVERIFY2(message.text.contains(QDir::toNativeSeparators(cfg())), qPrintable(message.text));
+    QCOMPARE(message.title, QStringLiteral("Enregistrement impossible"));
+    QCOMPARE(message.icon, MessageIcon::Critical);
+    QVERIFY(m_program->processes.calls.isEmpty());
+    if (kind == u"read-only folder") {
+        QCOMPARE(readBytes(cfg()), QByteArray("old\r\n"));
+        QFile::setPermissions(valve, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    } else if (kind == u"file in place of folder") {
+        QCOMPARE(readBytes(dir + QStringLiteral("/plain")), QByteArray("a file, not a folder"));
+    }
+}
+
+void TestServerMakerWindow::launch()
+{
+    selectMap(control<QListWidget>("maps"), QStringLiteral("arena1.bsp"));
+    click(control<QPushButton>("cmdMapSel"));
+    click(control<QPushButton>("Command1"));
+
+    QCOMPARE(m_program->processes.calls.size(), 1);
+    QCOMPARE(m_program->processes.calls.first().commandLine,
+             m_executable + QStringLiteral(" +deathmatch 1 -console +map arena1"));
+    QCOMPARE(m_program->processes.calls.first().style, WindowStyle::Maximized);
+    QCOMPARE(readBytes(cfg()), kInitialFile);
+    // No confirmation after a launch, and the window stays.
+    QVERIFY(m_program->messages.shown.isEmpty());
+    QVERIFY(m_program->window(WindowName::server));
+}
+
+void TestServerMakerWindow::launchWithoutMap()
+{
+    writeBytes(cfg(), "previous\r\n");
+    click(control<QPushButton>("Command1"));
+    QCOMPARE(readBytes(cfg()), kInitialFile);
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &message = m_program->messages.shown.first();
+    QCOMPARE(message.text, QStringLiteral("Please select a map"));
+    QCOMPARE(message.title, QStringLiteral("No map selected"));
+    QCOMPARE(message.icon, MessageIcon::Warning);
+    QVERIFY(m_program->processes.calls.isEmpty());
+}
+
+void TestServerMakerWindow::launchTypedMapTwice()
+{
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("my map"));
+    click(control<QPushButton>("Command1"));
+    retype(control<QLineEdit>("partyname"), QStringLiteral("LAN"));
+    click(control<QPushButton>("Command1"));
+    QCOMPARE(m_program->processes.calls.size(), 2);
+    for (const auto &call : std::as_const(m_program->processes.calls))
+        QCOMPARE(call.commandLine,
+                 m_executable + QStringLiteral(" +deathmatch 1 -console +map my map"));
+    QVERIFY(readBytes(cfg()).endsWith("hostname LAN\r\n"));
+}
+
+void TestServerMakerWindow::backToMainWindow()
+{
+    retype(control<QLineEdit>("partyname"), QStringLiteral("LAN"));
+    auto *corvane = m_window->findChild<QAction *>(QStringLiteral("mnuFileitmCRVN"));
+    QVERIFY(corvane);
+    corvane->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QVERIFY(!m_program->window(WindowName::server));
+    QWidget *mainWindow = m_program->window(WindowName::main);
+    QVERIFY(mainWindow);
+    QVERIFY(mainWindow->isVisible());
+    QCOMPARE(m_program->quitCount, 0);
+
+    // Opened again, the maker starts afresh.
+    m_window = m_program->show(WindowName::server);
+    QVERIFY(m_window);
+    QCOMPARE(control<QLineEdit>("partyname")->text(), QStringLiteral("My party - CRVN"));
+}
+
+void TestServerMakerWindow::endToEndWithStandIn()
+{
+    QTemporaryDir dir;
+    const StandIn game(dir.filePath(QStringLiteral("game/hl.sh")));
+    QVERIFY(makeFiles(dir.filePath(QStringLiteral("valve/maps")), {QStringLiteral("arena1.bsp")}));
+    writeBytes(Settings::fileInDirectory(dir.path()),
+               iniFor(dir.path(), dir.filePath(QStringLiteral("valve/")), game.program()));
+
+    RecordingMessageBoxes messages;
+    SystemProcessStarter starter;
+    ScriptedFileDialogs files;
+    FakeVolumes volumes;
+    Program program(dir.path(), PlatformServices{messages, starter, files, volumes});
+    program.windows().setQuitHandler([] {});
+    registerServerWindows(program.context());
+
+    QWidget *window = program.windows().show(WindowName::server);
+    QVERIFY(window);
+    selectMap(child<QListWidget>(window, "maps"), QStringLiteral("arena1.bsp"));
+    click(child<QPushButton>(window, "cmdMapSel"));
+    click(child<QPushButton>(window, "Command1"));
+
+    QVERIFY2(messages.shown.isEmpty(),
+             qPrintable(messages.shown.isEmpty() ? QString() : messages.shown.first().text));
+    QCOMPARE(game.arguments(),
+             (QStringList{QStringLiteral("+deathmatch"), QStringLiteral("1"),
+                          QStringLiteral("-console"), QStringLiteral("+map"),
+                          QStringLiteral("arena1")}));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("valve/crvn.cfg"))), kInitialFile);
+    program.windows().unload(WindowName::server);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QTEST_MAIN(TestServerMakerWindow)
+#include "tst_servermakerwindow.moc"
