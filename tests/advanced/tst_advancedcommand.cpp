@@ -37,12 +37,12 @@ private Q_SLOTS:
         const QStringList none;
         const QStringList noResolution{QStringLiteral("Choose a resolution!")};
 
-        QTest::newRow("as loaded") << loadedVideo() << kFiveVideoFlags + u" -soft" << noResolution;
+        QTest::newRow("as loaded") << loadedVideo() << kFiveVideoFlags + QStringLiteral(" -soft") << noResolution;
 
         VideoSettings v = loadedVideo();
         v.resolution = QStringLiteral("640x480");
         QTest::newRow("640x480")
-            << v << kFiveVideoFlags + u" -soft -vid_config_y 640 -vid_config_x 480" << none;
+            << v << kFiveVideoFlags + QStringLiteral(" -soft -vid_config_y 640 -vid_config_x 480") << none;
 
         v = VideoSettings{};
         v.windowed = v.openGL = v.console = v.noIntro = v.developer = true;
@@ -50,7 +50,7 @@ private Q_SLOTS:
         QTest::newRow("order of the switches")
             << v
             << kFiveVideoFlags
-                   + u" -console -gl -win -vid_config_y 1024 -vid_config_x 768 -nointro -dev"
+                   + QStringLiteral(" -console -gl -win -vid_config_y 1024 -vid_config_x 768 -nointro -dev")
             << none;
 
         v = loadedVideo();
@@ -68,23 +68,23 @@ private Q_SLOTS:
         v.additional = true;
         v.noIntro = true;
         QTest::newRow("empty additional text before -nointro")
-            << v << kFiveVideoFlags + u" -soft  -nointro" << noResolution;
+            << v << kFiveVideoFlags + QStringLiteral(" -soft  -nointro") << noResolution;
 
         v.noIntro = false;
         QTest::newRow("empty additional text at the end")
-            << v << kFiveVideoFlags + u" -soft " << noResolution;
+            << v << kFiveVideoFlags + QStringLiteral(" -soft ") << noResolution;
 
         v.additionalText = QStringLiteral("+sv_cheats 1 <b>");
         v.resolution = QStringLiteral("800x600");
         QTest::newRow("additional text as typed")
-            << v << kFiveVideoFlags + u" -soft -vid_config_y 800 -vid_config_x 600 +sv_cheats 1 <b>"
+            << v << kFiveVideoFlags + QStringLiteral(" -soft -vid_config_y 800 -vid_config_x 600 +sv_cheats 1 <b>")
             << none;
 
         v = loadedVideo();
         v.additionalText = QStringLiteral("ignored");
         v.resolution = QStringLiteral("640X480");
         QTest::newRow("hidden additional text and an unknown resolution")
-            << v << kFiveVideoFlags + u" -soft" << none;
+            << v << kFiveVideoFlags + QStringLiteral(" -soft") << none;
     }
     void video()
     {
@@ -109,7 +109,7 @@ private Q_SLOTS:
                                   " -vid_config_y 800 -vid_config_x 600",
                                   " -vid_config_y 1024 -vid_config_x 768"};
         for (int i = 0; i < 6; ++i)
-            QTest::newRow(qPrintable(entries.at(i))) << entries.at(i) << QLatin1String(expected[i]);
+            QTest::newRow(qPrintable(entries.at(i))) << entries.at(i) << QString::fromLatin1(expected[i]);
     }
     void resolutionRows()
     {
@@ -249,10 +249,10 @@ private Q_SLOTS:
         QCOMPARE(extendFullCommand(path, {}, {}, {}, {}), path);
         const QString once = extendFullCommand(path, QStringLiteral(" v"), QStringLiteral(" a"),
                                                QStringLiteral(" m"), QStringLiteral(" c"));
-        QCOMPARE(once, path + u" v a m c");
+        QCOMPARE(once, path + QStringLiteral(" v a m c"));
         QCOMPARE(extendFullCommand(once, QStringLiteral(" v"), QStringLiteral(" a"),
                                    QStringLiteral(" m"), QStringLiteral(" c")),
-                 path + u" v a m c v a m c");
+                 path + QStringLiteral(" v a m c v a m c"));
     }
 };
 
