@@ -1,0 +1,24 @@
+#include "about/clickablelabel.h"
+
+#include <QMouseEvent>
+
+ClickableLabel::ClickableLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        Q_EMIT clicked();
+}

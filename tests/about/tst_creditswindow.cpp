@@ -1,0 +1,172 @@
+#include "about/creditsscroll.h"
+#include "about/creditswindow.h"
+#include "about/registration.h"
+#include "launcher/windownames.h"
+#include "testprogram.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// One timer tick, without waiting for the timer.
+void tick(QTimer *timer, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+}
+
+} // namespace
+
+class TestCreditsWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void laysOutTheCredits();
+    void startsBelowThePictureAndRises();
+    void wrapsBackToTheBottomEdge();
+    void showingAgainKeepsTheScrollGoing();
+    void closingStopsTheTimerAndTheNextOpeningStartsOver();
+};
+
+void TestCreditsWindow::cleanup()
+{
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestCreditsWindow::laysOutTheCredits()
+{
+    TestProgram program;
+    registerAboutWindows(program.context());
+    QWidget *window = program.show(WindowName::credits);
+    QVERIFY(qobject_cast<CreditsWindow *>(window));
+    QCOMPARE(window->windowTitle(), u"L'horrible équipe !");
+
+    const int dpiX = window->logicalDpiX();
+    const int dpiY = window->logicalDpiY();
+    QCOMPARE(window->size(), QSize(twipsToPixels(5130, dpiX), twipsToPixels(3120, dpiY)));
+    auto *pict = child<QLabel>(window, "pict");
+    QCOMPARE(pict->geometry(),
+             QRect(0, 0, twipsToPixels(5190, dpiX), twipsToPixels(3180, dpiY)));
+    QCOMPARE(pict->pixmap().size(), QSize(345, 210));
+
+    auto *txt = child<QPlainTextEdit>(window, "txt");
+    QVERIFY(txt && !txt->isVisible());
+    QCOMPARE(txt->toPlainText().split(u'\n').size(), 37); // 36 lines, then the last line end
+
+    auto *lbl = child<QLabel>(window, "lbl");
+    QCOMPARE(lbl->parentWidget(), pict);
+    const QStringList shown = lbl->text().split(u'\n');
+    QCOMPARE(shown.size(), 37);
+    QCOMPARE(shown.at(1), u"Corvane 2.0 credits");
+    QVERIFY(!lbl->text().contains(u'\r'));
+    QVERIFY(lbl->font().bold());
+    QCOMPARE(lbl->font().pointSize(), 11);
+    QCOMPARE(lbl->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QVERIFY(!lbl->autoFillBackground());
+    QVERIFY(lbl->alignment() & Qt::AlignHCenter);
+    // Sized to its text, in the horizontal middle of the picture.
+    QCOMPARE(lbl->size(), lbl->sizeHint());
+    QVERIFY(lbl->height() > pict->height());
+    QVERIFY(qAbs(lbl->x() * 2 + lbl->width() - pict->width()) <= 1);
+
+    auto *timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 10);
+    QVERIFY(timer->isActive());
+}
+
+void TestCreditsWindow::startsBelowThePictureAndRises()
+{
+    TestProgram program;
+    registerAboutWindows(program.context());
+    auto *window = qobject_cast<CreditsWindow *>(program.show(WindowName::credits));
+    QVERIFY(window);
+    auto *timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    timer->stop(); // the test gives the ticks
+    auto *pict = child<QLabel>(window, "pict");
+    auto *lbl = child<QLabel>(window, "lbl");
+    const int dpiY = window->logicalDpiY();
+    const double pictTwips = pixelsToTwips(pict->height(), dpiY);
+
+    QCOMPARE(window->scrollTop(), pictTwips);
+    QCOMPARE(lbl->y(), pict->height());
+    QVERIFY(lbl->y() >= window->height()); // not visible on load
+
+    for (int n = 1; n <= 30; ++n) {
+        tick(timer);
+        QCOMPARE(window->scrollTop(), pictTwips - 27.0 * n);
+        QCOMPARE(lbl->y(), twipsToPixels(pictTwips - 27.0 * n, dpiY));
+    }
+    QVERIFY(lbl->y() < window->height()); // the first line has entered
+}
+
+void TestCreditsWindow::wrapsBackToTheBottomEdge()
+{
+    TestProgram program;
+    registerAboutWindows(program.context());
+    auto *window = qobject_cast<CreditsWindow *>(program.show(WindowName::credits));
+    auto *timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    timer->stop();
+    auto *pict = child<QLabel>(window, "pict");
+    auto *lbl = child<QLabel>(window, "lbl");
+    const int dpiY = window->logicalDpiY();
+    const double pictTwips = pixelsToTwips(pict->height(), dpiY);
+    const double textTwips = pixelsToTwips(lbl->height(), dpiY);
+
+    // Ticks until the text is past the top edge, then one more wraps it.
+    int ticks = 0;
+    double previous = window->scrollTop();
+    while (window->scrollTop() <= previous && ticks < 100000) {
+        previous = window->scrollTop();
+        tick(timer);
+        ++ticks;
+    }
+    QCOMPARE(window->scrollTop(), pictTwips);
+    QVERIFY(previous >= -textTwips);
+    QVERIFY(previous - 27.0 < -textTwips);
+    QCOMPARE(ticks, static_cast<int>(std::floor((pictTwips + textTwips) / 27.0)) + 1);
+    QCOMPARE(lbl->y(), pict->height());
+}
+
+void TestCreditsWindow::showingAgainKeepsTheScrollGoing()
+{
+    TestProgram program;
+    registerAboutWindows(program.context());
+    auto *window = qobject_cast<CreditsWindow *>(program.show(WindowName::credits));
+    auto *timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    timer->stop();
+    tick(timer, 5);
+    const double top = window->scrollTop();
+    QCOMPARE(program.show(WindowName::credits), window);
+    QCOMPARE(window->scrollTop(), top);
+}
+
+void TestCreditsWindow::closingStopsTheTimerAndTheNextOpeningStartsOver()
+{
+    TestProgram program;
+    registerAboutWindows(program.context());
+    QPointer<CreditsWindow> window = qobject_cast<CreditsWindow *>(program.show(WindowName::credits));
+    QPointer<QTimer> timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(QTest::qWaitFor([&] { return window->scrollTop() < 3000.0; }, 2000));
+    QVERIFY(timer->isActive());
+
+    window->close();
+    QVERIFY(timer && !timer->isActive());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    QVERIFY(!program.window(WindowName::credits));
+
+    auto *again = qobject_cast<CreditsWindow *>(program.show(WindowName::credits));
+    QVERIFY(again);
+    QCOMPARE(again->scrollTop(),
+             pixelsToTwips(child<QLabel>(again, "pict")->height(), again->logicalDpiY()));
+}
+
+QTEST_MAIN(TestCreditsWindow)
+#include "tst_creditswindow.moc"
