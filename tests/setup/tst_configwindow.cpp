@@ -1,0 +1,326 @@
+#include "launcher/systemcolors.h"
+#include "launcher/windownames.h"
+#include "setup/registration.h"
+#include "testprogram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QByteArray kConfigured = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\n[GAMEDIR]\r\n"
+                               "program=C:\\HL\\hl.exe\r\nmaps=C:\\HL\\valve\\maps\r\n"
+                               "tfcmaps=C:\\HL\\tfc\\maps\r\nvalve=C:\\HL\\valve\\\r\n";
+
+void flushDeletes()
+{
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QAction *action(QWidget *window, const char *name)
+{
+    QAction *found = window ? window->findChild<QAction *>(QLatin1String(name)) : nullptr;
+    if (!found)
+        qWarning("action %s not found", name);
+    return found;
+}
+
+} // namespace
+
+class TestConfigWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadsFromFileWithoutKeys();
+    void tfcValue_data();
+    void tfcValue();
+    void checkBoxLooks();
+    void okWritesEveryKeyWithoutChecks();
+    void annulerLeavesFileAsItWas();
+    void executableDialog();
+    void pickersGetTheirCaptions();
+    void backToHiddenMainWindow();
+    void backToFreshMainWindowFromMenu();
+    void enterIsOk();
+    void writeFailureIsReported();
+    void readOnlyDirectoryIsReported();
+};
+
+void TestConfigWindow::loadsFromFileWithoutKeys()
+{
+    TestProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    QVERIFY(config);
+    QCOMPARE(config->windowTitle(), u"Configuration"_qs);
+    QCOMPARE(child<QLineEdit>(config, "program")->text(), u"error"_qs);
+    QCOMPARE(child<QLineEdit>(config, "txtMaps")->text(), u"error"_qs);
+    auto *tfcMaps = child<QLineEdit>(config, "TFCmaps");
+    QCOMPARE(tfcMaps->text(), u"error"_qs);
+    QVERIFY(!child<QCheckBox>(config, "chkTFC")->isChecked());
+    QVERIFY(!tfcMaps->isEnabled());
+    QCOMPARE(background(tfcMaps), SystemColor::scrollBar());
+    QVERIFY(child<QPushButton>(config, "cmdTFCMaps")->isEnabled());
+}
+
+void TestConfigWindow::tfcValue_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("true") << QByteArray("true") << true;
+    QTest::newRow("True") << QByteArray("True") << false;
+    QTest::newRow("false") << QByteArray("false") << false;
+    QTest::newRow("yes") << QByteArray("yes") << false;
+}
+
+void TestConfigWindow::tfcValue()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, checked);
+    TestProgram program("[MISC]\r\ntfc=" + value + "\r\n[GAMEDIR]\r\ntfcmaps=/t\r\n");
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    QCOMPARE(child<QCheckBox>(config, "chkTFC")->isChecked(), checked);
+    QCOMPARE(child<QLineEdit>(config, "TFCmaps")->isEnabled(), checked);
+    QCOMPARE(background(child<QLineEdit>(config, "TFCmaps")),
+             checked ? SystemColor::window() : SystemColor::scrollBar());
+}
+
+void TestConfigWindow::checkBoxLooks()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    auto *chk = child<QCheckBox>(config, "chkTFC");
+    auto *tfcMaps = child<QLineEdit>(config, "TFCmaps");
+    QVERIFY(chk->isChecked());
+    QVERIFY(tfcMaps->isEnabled());
+    QCOMPARE(background(tfcMaps), SystemColor::window());
+
+    QTest::mouseClick(chk, Qt::LeftButton);
+    QVERIFY(!tfcMaps->isEnabled());
+    QCOMPARE(background(tfcMaps), SystemColor::scrollBar());
+    QCOMPARE(tfcMaps->text(), u"C:\\HL\\tfc\\maps"_qs);
+
+    QTest::mouseClick(chk, Qt::LeftButton);
+    QVERIFY(tfcMaps->isEnabled());
+    QCOMPARE(background(tfcMaps), SystemColor::window());
+    QCOMPARE(tfcMaps->text(), u"C:\\HL\\tfc\\maps"_qs);
+}
+
+void TestConfigWindow::okWritesEveryKeyWithoutChecks()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    child<QLineEdit>(config, "program")->clear();
+    auto *maps = child<QLineEdit>(config, "txtMaps");
+    maps->clear();
+    QTest::keyClicks(maps, u"/jeux/valve/maps"_qs);
+    QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton); // unchecked now
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+
+    QVERIFY(program.messages.shown.isEmpty());
+    const Settings &settings = program.settings();
+    QCOMPARE(settings.read(Keys::tfc), u"false"_qs);
+    QCOMPARE(settings.read(Keys::program), QString()); // empty is stored, not refused
+    QCOMPARE(settings.read(Keys::maps), u"/jeux/valve/maps"_qs);
+    QCOMPARE(settings.read(Keys::tfcMaps), u"C:\\HL\\tfc\\maps"_qs); // written though unchecked
+    QCOMPARE(settings.read(Keys::valve), u"C:\\HL\\valve\\"_qs);     // derived keys untouched
+    QVERIFY(!program.windows().find(WindowName::config));
+    QVERIFY(program.window(WindowName::main));
+}
+
+void TestConfigWindow::annulerLeavesFileAsItWas()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    QTest::keyClicks(child<QLineEdit>(config, "program"), u"xyz"_qs);
+    QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(config, "Command3"), Qt::LeftButton);
+    QCOMPARE(program.iniBytes(), kConfigured);
+    QVERIFY(!program.windows().find(WindowName::config));
+    QVERIFY(program.window(WindowName::main)->isVisible());
+}
+
+void TestConfigWindow::executableDialog()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    auto *path = child<QLineEdit>(config, "program");
+    auto *browse = child<QPushButton>(config, "Command2");
+
+    // Cancel before any choice keeps what the player had.
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QCOMPARE(program.files.calls.size(), 1);
+    QCOMPARE(program.files.calls[0].title, u"Choisissez votre exécutable Half-Life (hl.exe)"_qs);
+    QVERIFY(program.files.calls[0].filter.startsWith(u"Exécutable Half-Life (hl.exe) (hl.exe"_qs));
+#ifndef Q_OS_WIN
+    QVERIFY(program.files.calls[0].filter.contains(u"hl.sh"_qs));
+    QVERIFY(program.files.calls[0].filter.contains(u"hl_linux"_qs));
+#endif
+    QCOMPARE(path->text(), u"C:\\HL\\hl.exe"_qs);
+
+    program.files.answers = {u"/jeux/hl/hl.sh"_qs, QString()};
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QCOMPARE(path->text(), QDir::toNativeSeparators(u"/jeux/hl/hl.sh"_qs));
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QCOMPARE(path->text(), QDir::toNativeSeparators(u"/jeux/hl/hl.sh"_qs));
+
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    QCOMPARE(program.settings().read(Keys::program), QDir::toNativeSeparators(u"/jeux/hl/hl.sh"_qs));
+}
+
+void TestConfigWindow::pickersGetTheirCaptions()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    QTest::mouseClick(child<QPushButton>(config, "cmdMaps"), Qt::LeftButton);
+    QWidget *dirMaps = program.window(WindowName::dirMaps);
+    QVERIFY(dirMaps && dirMaps->isVisible());
+    QCOMPARE(dirMaps->windowTitle(), u"Where are your Half-Life maps ?"_qs);
+
+    QTest::mouseClick(child<QPushButton>(config, "cmdTFCMaps"), Qt::LeftButton);
+    QWidget *dirMapsTfc = program.window(WindowName::dirMapsTfc);
+    QVERIFY(dirMapsTfc && dirMapsTfc->isVisible());
+    QCOMPARE(dirMapsTfc->windowTitle(), u"Où sont installée vos cartes TFC ?"_qs);
+    QVERIFY(!program.windows().find(WindowName::configTfc));
+    QVERIFY(config->isVisible()); // the opener stays open and usable
+    QVERIFY(config->isEnabled());
+}
+
+void TestConfigWindow::backToHiddenMainWindow()
+{
+    // Settings incomplete: the main window's load stands config in for it and stays hidden.
+    QTemporaryDir maps;
+    QVERIFY(makeFiles(maps.path(), {u"crossfire.bsp"_qs}));
+    TestProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
+    registerSetupWindows(program.context());
+    program.show(WindowName::main);
+    QPointer<QWidget> sp = program.window(WindowName::main);
+    QVERIFY(sp);
+    QVERIFY(!sp->isVisible());
+    QWidget *config = program.window(WindowName::config);
+    QVERIFY(config && config->isVisible());
+
+    auto *txtMaps = child<QLineEdit>(config, "txtMaps");
+    txtMaps->clear();
+    QTest::keyClicks(txtMaps, maps.path());
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    flushDeletes();
+    QVERIFY(sp);
+    QCOMPARE(program.window(WindowName::main), sp.data());
+    QVERIFY(sp->isVisible());
+    // Not loaded again, so its map list does not reflect what was just saved.
+    QCOMPARE(child<QListWidget>(sp, "dirFichiers")->count(), 0);
+    QCOMPARE(program.settings().read(Keys::maps), maps.path());
+    QVERIFY(!program.windows().find(WindowName::config));
+}
+
+void TestConfigWindow::backToFreshMainWindowFromMenu()
+{
+    QTemporaryDir maps;
+    QVERIFY(makeFiles(maps.path(), {u"crossfire.bsp"_qs, u"datacore.bsp"_qs}));
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QPointer<QWidget> sp = program.show(WindowName::main);
+    QVERIFY(sp && sp->isVisible());
+    action(sp, "mnuEdititmConfig")->trigger();
+    flushDeletes();
+    QVERIFY(!sp);
+    QWidget *config = program.window(WindowName::config);
+    QVERIFY(config && config->isVisible());
+
+    // Annuler: a fresh main window.
+    QTest::mouseClick(child<QPushButton>(config, "Command3"), Qt::LeftButton);
+    flushDeletes();
+    sp = program.window(WindowName::main);
+    QVERIFY(sp && sp->isVisible());
+
+    // Ok: a fresh main window that reads what was saved.
+    action(sp, "mnuEdititmConfig")->trigger();
+    flushDeletes();
+    QVERIFY(!sp);
+    config = program.window(WindowName::config);
+    auto *txtMaps = child<QLineEdit>(config, "txtMaps");
+    txtMaps->clear();
+    QTest::keyClicks(txtMaps, maps.path());
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    flushDeletes();
+    sp = program.window(WindowName::main);
+    QVERIFY(sp && sp->isVisible());
+    QCOMPARE(child<QListWidget>(sp, "dirFichiers")->count(), 2);
+}
+
+void TestConfigWindow::enterIsOk()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    auto *path = child<QLineEdit>(config, "program");
+    path->clear();
+    QTest::keyClicks(path, u"D:\\hl.exe"_qs);
+    QTest::keyClick(path, Qt::Key_Return);
+    QCOMPARE(program.settings().read(Keys::program), u"D:\\hl.exe"_qs);
+    QVERIFY(!program.windows().find(WindowName::config));
+}
+
+void TestConfigWindow::writeFailureIsReported()
+{
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    auto *path = child<QLineEdit>(config, "program");
+    path->clear();
+    QTest::keyClicks(path, u"D:\\hl.exe"_qs);
+    // Something else stands where crvn.ini has to be written.
+    QVERIFY(QFile::remove(program.iniPath()));
+    QVERIFY(QDir().mkpath(program.iniPath()));
+
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
+    QCOMPARE(program.messages.shown[0].icon, MessageIcon::Critical);
+    QCOMPARE(program.windows().find(WindowName::config), config); // still open
+    QCOMPARE(path->text(), u"D:\\hl.exe"_qs);                     // nothing typed is lost
+    QVERIFY(!program.windows().find(WindowName::main));
+}
+
+void TestConfigWindow::readOnlyDirectoryIsReported()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0)
+        QSKIP("root writes into read-only directories");
+#endif
+    TestProgram program(kConfigured);
+    registerSetupWindows(program.context());
+    QWidget *config = program.show(WindowName::config);
+    QTest::keyClicks(child<QLineEdit>(config, "program"), u"2"_qs);
+    const QFileDevice::Permissions before = QFile::permissions(program.directory());
+    QFile::setPermissions(program.directory(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner);
+    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    QFile::setPermissions(program.directory(), before);
+    QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
+    QCOMPARE(program.windows().find(WindowName::config), config);
+    QCOMPARE(program.iniBytes(), kConfigured);
+}
+
+QTEST_MAIN(TestConfigWindow)
+#include "tst_configwindow.moc"

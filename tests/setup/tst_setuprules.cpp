@@ -1,0 +1,270 @@
+#include "launcher/windownames.h"
+#include "setup/setuprules.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace SetupRules;
+
+namespace {
+
+// "SECTION/key=value" lines, for comparing write lists in one go.
+QStringList lines(const SettingWrites &writes)
+{
+    QStringList result;
+    for (const SettingWrite &write : writes)
+        result.append(QStringLiteral("%1/%2=%3")
+                          .arg(write.key.section.toString(), write.key.name.toString(),
+                               write.value));
+    return result;
+}
+
+} // namespace
+
+class TestSetupRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void derivedKeys_data();
+    void derivedKeys();
+    void wizardWrites_data();
+    void wizardWrites();
+    void configWindowWritesEveryKey();
+    void wizardRefusal_data();
+    void wizardRefusal();
+    void identity_data();
+    void identity();
+    void filter_data();
+    void filter();
+    void pickerTargets_data();
+    void pickerTargets();
+    void unavailableVolume_data();
+    void unavailableVolume();
+    void handedOver_data();
+    void handedOver();
+};
+
+void TestSetupRules::derivedKeys_data()
+{
+    QTest::addColumn<QString>("maps");
+    QTest::addColumn<QString>("tfcMaps");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("the examples")
+        << u"D:\\Games\\Half-Life\\valve\\maps"_qs << u"D:\\Games\\Half-Life\\tfc\\maps"_qs
+        << u"D:\\Games\\Half-Life\\hl.exe"_qs
+        << QStringList{u"GAMEDIR/valve=D:\\Games\\Half-Life\\valve\\"_qs,
+                       u"GAMEDIR/tfcdir=D:\\Games\\Half-Life\\tfc\\"_qs,
+                       u"GAMEDIR/dds=D:\\Games\\Half-Life\\"_qs, u"MISC/firstuse=no"_qs};
+    QTest::newRow("tfcmaps never written") << u"/jeux/valve/maps"_qs << u"error"_qs
+                                           << u"/jeux/hl.exe"_qs
+                                           << QStringList{u"GAMEDIR/valve=/jeux/valve/"_qs,
+                                                          u"GAMEDIR/tfcdir=e"_qs,
+                                                          u"GAMEDIR/dds=/jeux/"_qs,
+                                                          u"MISC/firstuse=no"_qs};
+    QTest::newRow("no trailing maps, by count only")
+        << u"C:\\HL\\cartes"_qs << u"C:\\TFC\\maps"_qs << u"C:\\HL\\hl.sh"_qs
+        << QStringList{u"GAMEDIR/valve=C:\\HL\\ca"_qs, u"GAMEDIR/tfcdir=C:\\TFC\\"_qs,
+                       u"GAMEDIR/dds=C:\\HL"_qs, u"MISC/firstuse=no"_qs};
+    QTest::newRow("shorter than removed") << u"C:\\"_qs << QString() << u"hl"_qs
+                                          << QStringList{u"GAMEDIR/valve="_qs,
+                                                         u"GAMEDIR/tfcdir="_qs,
+                                                         u"GAMEDIR/dds="_qs,
+                                                         u"MISC/firstuse=no"_qs};
+    QTest::newRow("exactly as long as removed") << u"maps"_qs << u"maps"_qs << u"hl.exe"_qs
+                                                << QStringList{u"GAMEDIR/valve="_qs,
+                                                               u"GAMEDIR/tfcdir="_qs,
+                                                               u"GAMEDIR/dds="_qs,
+                                                               u"MISC/firstuse=no"_qs};
+}
+
+void TestSetupRules::derivedKeys()
+{
+    QFETCH(QString, maps);
+    QFETCH(QString, tfcMaps);
+    QFETCH(QString, program);
+    QFETCH(QStringList, expected);
+    QCOMPARE(lines(finishWrites(maps, tfcMaps, program)), expected);
+}
+
+void TestSetupRules::wizardWrites_data()
+{
+    QTest::addColumn<bool>("tfc");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("tfc installed") << true
+                                   << QStringList{u"MISC/tfc=true"_qs, u"GAMEDIR/tfcmaps=T"_qs,
+                                                  u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps=M"_qs};
+    QTest::newRow("tfc not installed: tfcmaps untouched")
+        << false
+        << QStringList{u"MISC/tfc=false"_qs, u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps=M"_qs};
+}
+
+void TestSetupRules::wizardWrites()
+{
+    QFETCH(bool, tfc);
+    QFETCH(QStringList, expected);
+    QCOMPARE(lines(wizardConfigWrites({tfc, u"P"_qs, u"M"_qs, u"T"_qs})), expected);
+}
+
+void TestSetupRules::configWindowWritesEveryKey()
+{
+    QCOMPARE(lines(configWindowWrites({false, u"P"_qs, u""_qs, u"T"_qs})),
+             (QStringList{u"MISC/tfc=false"_qs, u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps="_qs,
+                          u"GAMEDIR/tfcmaps=T"_qs}));
+}
+
+void TestSetupRules::wizardRefusal_data()
+{
+    QTest::addColumn<bool>("tfc");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("maps");
+    QTest::addColumn<QString>("tfcMaps");
+    QTest::addColumn<QString>("refusal");
+    const QString noProgram = u"Vous devez spécifier où est hl.exe"_qs;
+    const QString noMaps = u"Vous devez spécifier où sont installées vos cartes"_qs;
+    const QString noTfc =
+        u"Vous devez spécifier où est installé Team Fortress Classic, ou bien décocher la case"_qs;
+    QTest::newRow("all empty: the first only") << true << QString() << QString() << QString()
+                                               << noProgram;
+    QTest::newRow("maps empty") << true << u"hl"_qs << QString() << QString() << noMaps;
+    QTest::newRow("tfc checked, empty") << true << u"hl"_qs << u"m"_qs << QString() << noTfc;
+    QTest::newRow("tfc unchecked, empty") << false << u"hl"_qs << u"m"_qs << QString()
+                                          << QString();
+    QTest::newRow("blanks are text") << true << u" "_qs << u" "_qs << u" "_qs << QString();
+    QTest::newRow("error is a path") << false << u"error"_qs << u"error"_qs << u"error"_qs
+                                     << QString();
+}
+
+void TestSetupRules::wizardRefusal()
+{
+    QFETCH(bool, tfc);
+    QFETCH(QString, program);
+    QFETCH(QString, maps);
+    QFETCH(QString, tfcMaps);
+    QFETCH(QString, refusal);
+    QCOMPARE(wizardConfigRefusal({tfc, program, maps, tfcMaps}), refusal);
+}
+
+void TestSetupRules::identity_data()
+{
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("clan");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("no nick") << QString() << QString() << u"Veuillez entrer un nom/nickname"_qs
+                             << u"Nickname"_qs;
+    QTest::newRow("no clan") << u"Ana"_qs << QString()
+                             << u"Veuillez entrer un clan/organisation"_qs << u"Organisation"_qs;
+    QTest::newRow("spaces pass") << u"  "_qs << u" "_qs << QString() << QString();
+}
+
+void TestSetupRules::identity()
+{
+    QFETCH(QString, nick);
+    QFETCH(QString, clan);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    const Refusal refusal = identityRefusal(nick, clan);
+    QCOMPARE(refusal.text, text);
+    QCOMPARE(refusal.title, title);
+}
+
+void TestSetupRules::filter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("as it stands") << SetupText::executableFilterText.toString() << QStringList()
+                                  << u"Exécutable Half-Life (hl.exe) (hl.exe)"_qs;
+    QTest::newRow("with start scripts")
+        << SetupText::executableFilterText.toString()
+        << QStringList{u"hl.sh"_qs, u"hl_linux"_qs}
+        << u"Exécutable Half-Life (hl.exe) (hl.exe hl.sh hl_linux)"_qs;
+    QTest::newRow("two entries, patterns by semicolon")
+        << u"Cartes|*.bsp;*.BSP|Tout|*.*"_qs << QStringList()
+        << u"Cartes (*.bsp *.BSP);;Tout (*.*)"_qs;
+}
+
+void TestSetupRules::filter()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, extra);
+    QFETCH(QString, expected);
+    QCOMPARE(dialogFilter(text, extra), expected);
+}
+
+void TestSetupRules::pickerTargets_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("DirMaps from the wizard") << u"DirMaps"_qs
+                                             << u"Première configuration - Répertoire des cartes"_qs
+                                             << u"firstuseconfig"_qs << u"txtMaps"_qs;
+    QTest::newRow("DirMaps from config") << u"DirMaps"_qs << u"Where are your Half-Life maps ?"_qs
+                                         << u"config"_qs << u"txtMaps"_qs;
+    QTest::newRow("DirMaps, own caption") << u"DirMaps"_qs << u"Half-Life"_qs << u"config"_qs
+                                          << u"txtMaps"_qs;
+    QTest::newRow("DirMaps, other letter case")
+        << u"DirMaps"_qs << u"première configuration - répertoire des cartes"_qs << u"config"_qs
+        << u"txtMaps"_qs;
+    QTest::newRow("DirMapsTFC") << u"DirMapsTFC"_qs << u"Half-Life"_qs << u"config"_qs
+                                << u"TFCmaps"_qs;
+    QTest::newRow("configtfc") << u"configtfc"_qs
+                               << u"Première configuration - Répertoire cartes TFC"_qs
+                               << u"firstuseconfig"_qs << u"TFCmaps"_qs;
+}
+
+void TestSetupRules::pickerTargets()
+{
+    QFETCH(QString, picker);
+    QFETCH(QString, caption);
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    const PickerTarget target = pickerTarget(picker, caption);
+    QCOMPARE(target.window.toString(), window);
+    QCOMPARE(target.control.toString(), control);
+}
+
+void TestSetupRules::unavailableVolume_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("drive a:") << u"a: [disquette]"_qs << u"Lecteur A:"_qs
+                              << u"A:\\ n'est pas accessible.\r\n\r\nLe périphérique n'est pas prêt."_qs;
+    QTest::newRow("mount point") << u"/media/cdrom"_qs << u"Lecteur /media/cdrom"_qs
+                                 << u"/media/cdrom\\ n'est pas accessible.\r\n\r\n"
+                                    "Le périphérique n'est pas prêt."_qs;
+}
+
+void TestSetupRules::unavailableVolume()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QCOMPARE(unavailableVolumeTitle(name), title);
+    QCOMPARE(unavailableVolumeText(name), text);
+}
+
+void TestSetupRules::handedOver_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("trailing separator dropped") << u"/jeux/valve/maps/"_qs
+                                                << QDir::toNativeSeparators(u"/jeux/valve/maps"_qs);
+    QTest::newRow("root keeps its separator") << u"/"_qs << QDir::toNativeSeparators(u"/"_qs);
+}
+
+void TestSetupRules::handedOver()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    QCOMPARE(handedOverDirectory(path), expected);
+}
+
+QTEST_GUILESS_MAIN(TestSetupRules)
+#include "tst_setuprules.moc"
