@@ -9,7 +9,11 @@
 #include "server/registration.h"
 #include "setup/registration.h"
 
+#include "settings/location.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QStandardPaths>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -31,6 +35,19 @@ void installFrenchTranslation(QApplication &app)
         QApplication::installTranslator(translator);
 }
 
+Settings programSettings()
+{
+    const SettingsLocation location = chooseSettingsLocation(
+        QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    if (!location.perUser)
+        return Settings(location.filePath);
+    // A player's own file starts as the shipped one, so an installed program opens the wizard.
+    QFile starting(QStringLiteral(":/settings/crvn.ini"));
+    return Settings(location.filePath,
+                    starting.open(QIODevice::ReadOnly) ? starting.readAll() : QByteArray());
+}
+
 int runCorvane(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
@@ -41,7 +58,7 @@ int runCorvane(QApplication &app)
     SystemProcessStarter processes;
     QtFileDialogs files;
     QtVolumes volumes;
-    Program program(QApplication::applicationDirPath(),
+    Program program(programSettings(),
                     PlatformServices{messages, processes, files, volumes});
     registerAllWindows(program.context());
     program.start();

@@ -9,5 +9,9 @@ void registerAllWindows(AppContext &context);
 // Loads Qt's French strings so that standard buttons and dialogs read in French.
 void installFrenchTranslation(QApplication &app);
 
+// The settings file of this installation (see chooseSettingsLocation).
+class Settings;
+Settings programSettings();
+
 // The program as started by main(): real platform, settings beside the executable.
 int runCorvane(QApplication &app);

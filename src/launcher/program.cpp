@@ -4,7 +4,12 @@
 #include "launcher/windownames.h"
 
 Program::Program(const QString &programDirectory, PlatformServices services)
-    : m_settings(Settings::fileInDirectory(programDirectory))
+    : Program(Settings(Settings::fileInDirectory(programDirectory)), services)
+{
+}
+
+Program::Program(Settings settings, PlatformServices services)
+    : m_settings(std::move(settings))
     , m_windows(services.messages)
     , m_context{m_settings, services, m_windows}
 {

@@ -14,6 +14,7 @@ class Program
 
 public:
     Program(const QString &programDirectory, PlatformServices services);
+    Program(Settings settings, PlatformServices services);
 
     AppContext &context() { return m_context; }
     WindowManager &windows() { return m_windows; }

@@ -46,6 +46,16 @@ bool sameName(QByteArrayView a, QByteArrayView b)
     return true;
 }
 
+// The value a read gives for the text after '=': blanks dropped, one pair of quotes taken off.
+QByteArrayView valueText(QByteArrayView raw)
+{
+    QByteArrayView value = trimmed(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
+        value = value.sliced(1, value.size() - 2);
+    return value;
+}
+
 enum class LineKind { Blank, Header, Entry, Other };
 
 // One line of the file: where its text stands, without its line end.
@@ -83,11 +93,7 @@ Line parseLine(const QByteArray &text, qsizetype begin, qsizetype end, qsizetype
     }
     line.kind = LineKind::Entry;
     line.name = trimmed(t.first(eq));
-    QByteArrayView value = trimmed(t.sliced(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
-        value = value.sliced(1, value.size() - 2);
-    line.value = value;
+    line.value = valueText(t.sliced(eq + 1));
     return line;
 }
 
@@ -187,7 +193,9 @@ QByteArray writeToBytes(const QByteArray &text, QStringView section, QStringView
 
     if (loc.entry >= 0) {
         const Line &line = lines[size_t(loc.entry)];
-        if (line.value == QByteArrayView(newValue))
+        // Compared as a read would see both: the stored ""a"" reads as "a", and so does not
+        // hold the value "a", which reads as a.
+        if (line.value == valueText(newValue))
             return text;
         QByteArray out = text;
         out.replace(line.begin, line.end - line.begin, entry);
@@ -252,8 +260,13 @@ bool write(const QString &path, QStringView section, QStringView key, const QStr
     if (updated == text && existing.exists())
         return true;
 
+    return writeText(path, updated, errorString);
+}
+
+bool writeText(const QString &path, const QByteArray &text, QString *errorString)
+{
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(updated) != updated.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         if (errorString)
             *errorString = file.errorString();
         return false;

@@ -28,4 +28,7 @@ QString read(const QString &path, QStringView section, QStringView key,
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString = nullptr);
 
+// Replaces the file at path with text, atomically.
+bool writeText(const QString &path, const QByteArray &text, QString *errorString = nullptr);
+
 } // namespace ProfileFile

@@ -3,9 +3,11 @@
 #include "settings/profilefile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
-Settings::Settings(QString filePath)
+Settings::Settings(QString filePath, QByteArray startingText)
     : m_filePath(std::move(filePath))
+    , m_startingText(std::move(startingText))
 {
 }
 
@@ -16,11 +18,24 @@ QString Settings::fileInDirectory(const QString &directory)
 
 QString Settings::read(SettingKey key, QStringView defaultValue) const
 {
+    if (!m_startingText.isEmpty() && !QFileInfo::exists(m_filePath))
+        return ProfileFile::readFromBytes(m_startingText, key.section, key.name,
+                                          defaultValue.toString());
     return ProfileFile::read(m_filePath, key.section, key.name, defaultValue.toString());
 }
 
 bool Settings::write(SettingKey key, const QString &value)
 {
     m_error.clear();
+    if (!m_startingText.isEmpty() && !QFileInfo::exists(m_filePath)) {
+        if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
+            m_error = QStringLiteral("impossible de créer le dossier %1")
+                          .arg(QFileInfo(m_filePath).absolutePath());
+            return false;
+        }
+        return ProfileFile::writeText(
+            m_filePath, ProfileFile::writeToBytes(m_startingText, key.section, key.name, value),
+            &m_error);
+    }
     return ProfileFile::write(m_filePath, key.section, key.name, value, &m_error);
 }

@@ -2,6 +2,7 @@
 
 #include "settings/keys.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The settings file crvn.ini. Holds no copy of the values: every read goes to the file, so
@@ -9,7 +10,9 @@
 class Settings
 {
 public:
-    explicit Settings(QString filePath);
+    // startingText: what a file that does not exist yet reads as; its first write creates the
+    // file (and its directory) from that text.
+    explicit Settings(QString filePath, QByteArray startingText = {});
 
     // crvn.ini in the given directory, joined without doubling a separator.
     static QString fileInDirectory(const QString &directory);
@@ -23,5 +26,6 @@ public:
 
 private:
     QString m_filePath;
+    QByteArray m_startingText;
     QString m_error;
 };

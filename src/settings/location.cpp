@@ -1,0 +1,16 @@
+#include "settings/location.h"
+
+#include "settings/settings.h"
+
+#include <QFileInfo>
+
+SettingsLocation chooseSettingsLocation(const QString &programDirectory,
+                                        const QString &perUserDirectory)
+{
+    const QString besideProgram = Settings::fileInDirectory(programDirectory);
+    const QFileInfo directory(programDirectory);
+    if (QFileInfo::exists(besideProgram) || (directory.isDir() && directory.isWritable())
+        || perUserDirectory.isEmpty())
+        return SettingsLocation{besideProgram, false};
+    return SettingsLocation{Settings::fileInDirectory(perUserDirectory), true};
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Where crvn.ini lives: beside the program whenever the program's directory already holds one or
+// can be written (a program unpacked into a folder of its own), else in the player's own
+// configuration directory (an installed program under /usr/bin or C:\Program Files).
+struct SettingsLocation {
+    QString filePath;
+    bool perUser = false;
+};
+
+SettingsLocation chooseSettingsLocation(const QString &programDirectory,
+                                        const QString &perUserDirectory);
