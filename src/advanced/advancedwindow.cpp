@@ -161,6 +161,7 @@ QWidget *AdvancedWindow::buildVideoTab()
                                        m_chkDev,       m_chkNoIntro};
         for (qsizetype i = 0; i < boxes.size(); ++i)
             layout->addWidget(boxes.at(i), 1 + int(i % 4), int(i / 4));
+        layout->setRowStretch(5, 1);
     }
 
     // Each frame is its own group of option buttons.
@@ -280,12 +281,12 @@ QWidget *AdvancedWindow::buildAudioTab()
     auto *frmCommand = commandFrame(m_cmdSndGen, m_lblSndCommandLine, "frmAudioCommand", page);
 
     auto *grid = new QGridLayout(page);
-    grid->addWidget(frmOptions, 0, 0, 2, 1);
+    grid->addWidget(frmOptions, 0, 0, 3, 1);
     grid->addWidget(frmGame, 0, 1);
     grid->addWidget(frmSuit, 1, 1);
-    grid->addWidget(frmTrack, 0, 2, 2, 1);
-    grid->addWidget(frmCommand, 2, 0, 1, 3);
-    grid->setRowStretch(1, 1);
+    grid->addWidget(frmTrack, 0, 2, 3, 1);
+    grid->addWidget(frmCommand, 3, 0, 1, 3);
+    grid->setRowStretch(2, 1);
 
     follow(m_GameAudio, m_lblGameSound);
     follow(m_HEVSuit, m_lblHEVSuit);

@@ -449,8 +449,6 @@ private Q_SLOTS:
                                 " +violence_ablood 0 +violence_agibs 0 -skill +fakelag 0"
                                 " +fakeloss 0")
                      .split(QLatin1Char(' ')));
-        program.windows().quit();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
