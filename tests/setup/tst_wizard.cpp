@@ -1,0 +1,347 @@
+#include "launcher/splashwindow.h"
+#include "launcher/windownames.h"
+#include "platform/systemprocessstarter.h"
+#include "setup/registration.h"
+#include "standin.h"
+#include "testprogram.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+const QByteArray kFirstUse = "[MISC]\r\nfirstuse=yes\r\n";
+
+void typeInto(QWidget *window, const char *name, const QString &text)
+{
+    auto *box = child<QLineEdit>(window, name);
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+void click(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
+void flushDeletes()
+{
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The pages that are open, by name.
+QStringList openPages(WindowManager &windows)
+{
+    QStringList open;
+    for (QStringView name : {WindowName::firstUse1, WindowName::firstUse2,
+                             WindowName::firstUseConfig, WindowName::firstUseDone,
+                             WindowName::main, WindowName::splash}) {
+        if (QWidget *window = windows.find(name); window && window->isVisible())
+            open.append(name.toString());
+    }
+    return open;
+}
+
+} // namespace
+
+class TestWizard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pages_data();
+    void pages();
+    void wholeWizard();
+    void identityRefusals_data();
+    void identityRefusals();
+    void backToWelcomeShowsEmptyIdentity();
+    void derivedKeys_data();
+    void derivedKeys();
+    void identityWriteFailure();
+    void closingWriteFailure();
+    void firstStartToLaunch();
+};
+
+void TestWizard::pages_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("firstuse1") << u"firstuse1"_qs << u"Bienvenue dans le Corvane !"_qs
+                               << u"cmdNext"_qs << u"&Suivant >"_qs;
+    QTest::newRow("firstuse2") << u"firstuse2"_qs << u"Informations personnelles"_qs
+                               << u"cmdNext"_qs << u"&Suivant"_qs;
+    QTest::newRow("firstusedone") << u"firstusedone"_qs << u"Configuration "_qs
+                                  << u"cmdFinish"_qs << u"&Terminer"_qs;
+}
+
+void TestWizard::pages()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QString, defaultButton);
+    QFETCH(QString, caption);
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    QWidget *window = program.show(page);
+    QCOMPARE(window->windowTitle(), title);
+    auto *button = child<QPushButton>(window, defaultButton.toLatin1().constData());
+    QCOMPARE(button->text(), caption);
+    QVERIFY(button->isDefault());
+    QVERIFY(!child<QLabel>(window, "Picture1")->pixmap().isNull());
+}
+
+void TestWizard::wholeWizard()
+{
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    WindowManager &windows = program.windows();
+    program.show(WindowName::splash);
+    program.window<SplashWindow>(WindowName::splash)->route();
+    flushDeletes();
+    QCOMPARE(openPages(windows), QStringList{u"firstuse1"_qs});
+
+    QWidget *welcome = program.window(WindowName::firstUse1);
+    QCOMPARE(child<QLabel>(welcome, "Label1")->text(),
+             u"Vous lancez le Corvane pour la première fois. Un assistant va vous aider à le "
+             "configurer."_qs);
+    QCOMPARE(child<QLabel>(welcome, "Label2")->text(), u"Cliquez sur \"&Suivant\""_qs);
+    QTest::keyClick(welcome, Qt::Key_Return);
+    flushDeletes();
+    QCOMPARE(openPages(windows), QStringList{u"firstuse2"_qs});
+    QCOMPARE(program.iniBytes(), kFirstUse);
+
+    QWidget *identity = program.window(WindowName::firstUse2);
+    typeInto(identity, "txtNick", u"Ana"_qs);
+    typeInto(identity, "txtClan", u"[FR] Les Corbeaux"_qs);
+    QTest::keyClick(child<QLineEdit>(identity, "txtClan"), Qt::Key_Return);
+    flushDeletes();
+    QCOMPARE(openPages(windows), QStringList{u"firstuseconfig"_qs});
+    QCOMPARE(program.settings().read(Keys::user), u"Ana"_qs);
+    QCOMPARE(program.settings().read(Keys::company), u"[FR] Les Corbeaux"_qs);
+    QCOMPARE(program.settings().read(Keys::program), u"error"_qs); // not yet written
+
+    QWidget *config = program.window(WindowName::firstUseConfig);
+    QCOMPARE(child<QLineEdit>(config, "program")->text(), u"error"_qs);
+    typeInto(config, "program", u"D:\\Games\\Half-Life\\hl.exe"_qs);
+    typeInto(config, "txtMaps", u"D:\\Games\\Half-Life\\valve\\maps"_qs);
+    QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton);
+    typeInto(config, "TFCmaps", u"D:\\Games\\Half-Life\\tfc\\maps"_qs);
+    click(config, "cmdFinish");
+    flushDeletes();
+    QCOMPARE(openPages(windows), QStringList{u"firstusedone"_qs});
+    QCOMPARE(program.settings().read(Keys::tfc), u"true"_qs);
+    QCOMPARE(program.settings().read(Keys::valve, u"absent"), u"absent"_qs); // not yet derived
+    QCOMPARE(program.settings().read(Keys::firstUse), u"yes"_qs);
+
+    click(program.window(WindowName::firstUseDone), "cmdFinish");
+    flushDeletes();
+    QCOMPARE(openPages(windows), QStringList{u"sp"_qs});
+    QCOMPARE(program.settings().read(Keys::valve), u"D:\\Games\\Half-Life\\valve\\"_qs);
+    QCOMPARE(program.settings().read(Keys::tfcDir), u"D:\\Games\\Half-Life\\tfc\\"_qs);
+    QCOMPARE(program.settings().read(Keys::dds), u"D:\\Games\\Half-Life\\"_qs);
+    QCOMPARE(program.settings().read(Keys::firstUse), u"no"_qs);
+    QVERIFY(program.messages.shown.isEmpty()); // the main window found its settings complete
+    QCOMPARE(program.quitCount, 0);
+
+    // The next start goes straight to the main window.
+    TestProgram next(program.iniBytes());
+    registerSetupWindows(next.context());
+    next.show(WindowName::splash);
+    next.window<SplashWindow>(WindowName::splash)->route();
+    flushDeletes();
+    QCOMPARE(openPages(next.windows()), QStringList{u"sp"_qs});
+    QVERIFY(next.messages.shown.isEmpty());
+}
+
+void TestWizard::identityRefusals_data()
+{
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("clan");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("both empty") << QString() << QString() << u"Veuillez entrer un nom/nickname"_qs
+                                << u"Nickname"_qs;
+    QTest::newRow("clan empty") << u"Ana"_qs << QString()
+                                << u"Veuillez entrer un clan/organisation"_qs
+                                << u"Organisation"_qs;
+    QTest::newRow("name empty, clan given")
+        << QString() << u"FR"_qs << u"Veuillez entrer un nom/nickname"_qs << u"Nickname"_qs;
+    QTest::newRow("spaces pass") << u"  "_qs << u" "_qs << QString() << QString();
+}
+
+void TestWizard::identityRefusals()
+{
+    QFETCH(QString, nick);
+    QFETCH(QString, clan);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    QWidget *identity = program.show(WindowName::firstUse2);
+    typeInto(identity, "txtNick", nick);
+    typeInto(identity, "txtClan", clan);
+    click(identity, "cmdNext");
+    if (text.isEmpty()) {
+        QVERIFY(program.messages.shown.isEmpty());
+        QVERIFY(program.iniBytes().contains("user="));
+        QVERIFY(program.iniBytes().contains("company="));
+        QVERIFY(program.window(WindowName::firstUseConfig));
+        QVERIFY(!program.windows().find(WindowName::firstUse2));
+        return;
+    }
+    QCOMPARE(program.messages.shown.size(), 1);
+    QCOMPARE(program.messages.shown[0].text, text);
+    QCOMPARE(program.messages.shown[0].title, title);
+    QCOMPARE(program.messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(program.messages.shown[0].buttons, MessageButtons::Ok);
+    QCOMPARE(program.iniBytes(), kFirstUse); // nothing written
+    QCOMPARE(program.windows().find(WindowName::firstUse2), identity);
+    QCOMPARE(child<QLineEdit>(identity, "txtNick")->text(), nick);
+}
+
+void TestWizard::backToWelcomeShowsEmptyIdentity()
+{
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    QWidget *identity = program.show(WindowName::firstUse2);
+    typeInto(identity, "txtNick", u"Ana"_qs);
+    click(identity, "cmdPrev");
+    flushDeletes();
+    QCOMPARE(openPages(program.windows()), QStringList{u"firstuse1"_qs});
+    QCOMPARE(program.iniBytes(), kFirstUse);
+    click(program.window(WindowName::firstUse1), "cmdNext");
+    identity = program.window(WindowName::firstUse2);
+    QCOMPARE(child<QLineEdit>(identity, "txtNick")->text(), QString());
+    QCOMPARE(child<QLineEdit>(identity, "txtClan")->text(), QString());
+}
+
+void TestWizard::derivedKeys_data()
+{
+    QTest::addColumn<QByteArray>("gamedir");
+    QTest::addColumn<QString>("valve");
+    QTest::addColumn<QString>("tfcdir");
+    QTest::addColumn<QString>("dds");
+    QTest::newRow("the examples, tfcmaps never written")
+        << QByteArray("maps=D:\\Games\\Half-Life\\valve\\maps\r\n"
+                      "program=D:\\Games\\Half-Life\\hl.exe\r\n")
+        << u"D:\\Games\\Half-Life\\valve\\"_qs << u"e"_qs << u"D:\\Games\\Half-Life\\"_qs;
+    QTest::newRow("lower-case section, folder named cartes")
+        << QByteArray("maps=D:\\Jeux\\cartes\r\ntfcmaps=D:\\Jeux\\tfc\\maps\r\n")
+        << u"D:\\Jeux\\ca"_qs << u"D:\\Jeux\\tfc\\"_qs
+        << QString(); // a missing program reads "error", shorter than the 6 removed
+    QTest::newRow("shorter than removed: empty, the wizard goes on")
+        << QByteArray("maps=C:\\\r\ntfcmaps=\r\nprogram=hl\r\n") << QString() << QString()
+        << QString();
+}
+
+void TestWizard::derivedKeys()
+{
+    QFETCH(QByteArray, gamedir);
+    QFETCH(QString, valve);
+    QFETCH(QString, tfcdir);
+    QFETCH(QString, dds);
+    TestProgram program("[MISC]\r\nfirstuse=yes\r\ntfc=false\r\n[gamedir]\r\n" + gamedir);
+    registerSetupWindows(program.context());
+    QWidget *done = program.show(WindowName::firstUseDone);
+    QTest::keyClick(done, Qt::Key_Return);
+    QCOMPARE(program.settings().read(Keys::valve), valve);
+    QCOMPARE(program.settings().read(Keys::tfcDir), tfcdir);
+    QCOMPARE(program.settings().read(Keys::dds), dds);
+    QCOMPARE(program.settings().read(Keys::firstUse), u"no"_qs);
+    QVERIFY(!program.windows().find(WindowName::firstUseDone));
+    QVERIFY(program.window(WindowName::main)->isVisible());
+}
+
+void TestWizard::identityWriteFailure()
+{
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    QWidget *identity = program.show(WindowName::firstUse2);
+    typeInto(identity, "txtNick", u"Ana"_qs);
+    typeInto(identity, "txtClan", u"FR"_qs);
+    QVERIFY(QFile::remove(program.iniPath()));
+    QVERIFY(QDir().mkpath(program.iniPath())); // crvn.ini cannot be written there
+    click(identity, "cmdNext");
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
+    QCOMPARE(program.windows().find(WindowName::firstUse2), identity);
+    QCOMPARE(child<QLineEdit>(identity, "txtNick")->text(), u"Ana"_qs);
+    QVERIFY(!program.windows().find(WindowName::firstUseConfig));
+}
+
+void TestWizard::closingWriteFailure()
+{
+    TestProgram program(kFirstUse);
+    registerSetupWindows(program.context());
+    QWidget *done = program.show(WindowName::firstUseDone);
+    QVERIFY(QFile::remove(program.iniPath()));
+    QVERIFY(QDir().mkpath(program.iniPath()));
+    click(done, "cmdFinish");
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
+    QCOMPARE(program.windows().find(WindowName::firstUseDone), done);
+    QVERIFY(!program.windows().find(WindowName::main));
+}
+
+void TestWizard::firstStartToLaunch()
+{
+    // The real program start on a fresh directory, through to a game started by the real
+    // process starter with the paths the wizard stored.
+    QTemporaryDir dir;
+    QVERIFY(makeFiles(dir.filePath(u"Half-Life/valve/maps"_qs), {u"crossfire.bsp"_qs}));
+    StandIn game(dir.filePath(u"Half-Life/hl_linux"_qs));
+    QVERIFY(makeFiles(dir.filePath(u"prog"_qs), {}));
+    {
+        QFile ini(dir.filePath(u"prog/crvn.ini"_qs));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(kFirstUse);
+    }
+    RecordingMessageBoxes messages;
+    SystemProcessStarter starter;
+    ScriptedFileDialogs files;
+    FakeVolumes volumes;
+    Program program(dir.filePath(u"prog"_qs), PlatformServices{messages, starter, files, volumes});
+    program.windows().setQuitHandler([] {});
+    registerSetupWindows(program.context());
+    WindowManager &windows = program.windows();
+
+    program.start();
+    windows.find<SplashWindow>(WindowName::splash)->route();
+    click(windows.find(WindowName::firstUse1), "cmdNext");
+    QWidget *identity = windows.find(WindowName::firstUse2);
+    typeInto(identity, "txtNick", u"Ana"_qs);
+    typeInto(identity, "txtClan", u"FR"_qs);
+    click(identity, "cmdNext");
+    QWidget *config = windows.find(WindowName::firstUseConfig);
+    files.answers = {game.program()};
+    click(config, "Command2");
+    typeInto(config, "txtMaps", QDir::toNativeSeparators(dir.filePath(u"Half-Life/valve/maps"_qs)));
+    click(config, "cmdFinish");
+    click(windows.find(WindowName::firstUseDone), "cmdFinish");
+    flushDeletes();
+
+    QWidget *sp = windows.find(WindowName::main);
+    QVERIFY(sp && sp->isVisible());
+    auto *list = child<QListWidget>(sp, "dirFichiers");
+    QCOMPARE(list->count(), 1);
+    list->setCurrentRow(0);
+    click(sp, "confirmMap");
+    click(sp, "launch");
+    QVERIFY2(messages.shown.isEmpty(),
+             qPrintable(messages.shown.isEmpty() ? QString() : messages.shown[0].text));
+    const QStringList arguments = game.arguments();
+    QVERIFY2(arguments.contains(u"+map"_qs), qPrintable(arguments.join(u' ')));
+    QVERIFY(arguments.contains(u"crossfire"_qs));
+    windows.quit();
+    flushDeletes();
+}
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"
