@@ -39,6 +39,7 @@ public:
     {
         for (const auto &[name, ms] : m_steps)
             std::printf("step %s %.3f\n", name, ms);
+        std::printf("rss %lld\n", static_cast<long long>(Bench::residentMemoryKiB()));
         std::printf("hwm %lld\n", static_cast<long long>(Bench::peakMemoryKiB()));
         std::fflush(stdout);
     }

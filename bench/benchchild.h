@@ -3,7 +3,8 @@
 class QElapsedTimer;
 
 // The child side of the start-up and memory figures: started as
-//   bench_corvane --child <bare|splash|main|main-direct> <fixture root>
+//   bench_corvane --child <bare|splash|main|main-direct|main-empty|list> <fixture root>
 // it prints "ready" once its window is on screen, then "step <name> <ms>" lines (times since
-// main() was entered) and "hwm <KiB>" (peak resident memory), and exits.
+// main() was entered), "rss <KiB>" (resident now) and "hwm <KiB>" (peak resident memory),
+// and exits.
 int runChild(int argc, char *argv[], const QElapsedTimer &sinceMain);

@@ -48,6 +48,7 @@ struct ChildRun {
     double readyMs = 0; // QProcess::start to the "ready" line
     QHash<QString, double> steps;
     double peakMiB = 0;
+    double residentMiB = 0;
     QString error;
 };
 
@@ -81,6 +82,8 @@ ChildRun runChildProcess(const QString &mode, const QString &root)
             const qsizetype space = line.lastIndexOf(' ');
             run.steps.insert(QString::fromLatin1(line.mid(5, space - 5)),
                              line.mid(space + 1).toDouble());
+        } else if (line.startsWith("rss ")) {
+            run.residentMiB = line.mid(4).toDouble() / 1024.0;
         } else if (line.startsWith("hwm ")) {
             run.peakMiB = line.mid(4).toDouble() / 1024.0;
         }
@@ -94,11 +97,13 @@ ChildRun runChildProcess(const QString &mode, const QString &root)
 struct ChildFigures {
     std::vector<double> readyMs;
     std::vector<double> peakMiB;
+    std::vector<double> residentMiB;
     QHash<QString, std::vector<double>> steps;
     void add(const ChildRun &run)
     {
         readyMs.push_back(run.readyMs);
         peakMiB.push_back(run.peakMiB);
+        residentMiB.push_back(run.residentMiB);
         for (auto it = run.steps.cbegin(); it != run.steps.cend(); ++it)
             steps[it.key()].push_back(it.value());
     }
@@ -252,8 +257,9 @@ QString stepLine(const QString &label, const ChildFigures &figures)
             line += QStringLiteral(" %1 @%2").arg(QLatin1String(name)).arg(
                 Bench::median(*it), 0, 'f', 2);
     }
-    return line + QStringLiteral(" ms since main(); peak %1 MiB\n")
-                      .arg(Bench::median(figures.peakMiB), 0, 'f', 1);
+    return line + QStringLiteral(" ms since main(); peak %1 MiB, resident at ready %2 MiB\n")
+                      .arg(Bench::median(figures.peakMiB), 0, 'f', 1)
+                      .arg(Bench::median(figures.residentMiB), 0, 'f', 1);
 }
 
 int intOption(const QStringList &arguments, const QString &name, int fallback)

@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <numeric>
 
@@ -145,21 +146,36 @@ bool isExposed(const QWidget *widget)
     return widget && widget->windowHandle() && widget->windowHandle()->isExposed();
 }
 
-qint64 peakMemoryKiB()
+namespace {
+
+qint64 statusField(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> lines = status.readAll().split('\n');
     for (const QByteArray &line : lines) {
-        if (line.startsWith("VmHWM:")) {
-            const QByteArray number = line.mid(6).trimmed().split(' ').value(0);
+        if (line.startsWith(field)) {
+            const QByteArray number =
+                line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0);
             bool ok = false;
             const qint64 value = number.toLongLong(&ok);
             return ok ? value : -1;
         }
     }
     return -1;
+}
+
+} // namespace
+
+qint64 peakMemoryKiB()
+{
+    return statusField("VmHWM:");
+}
+
+qint64 residentMemoryKiB()
+{
+    return statusField("VmRSS:");
 }
 
 void PaintWatch::watch(QWidget *widget)

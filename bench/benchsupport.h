@@ -45,6 +45,8 @@ bool isExposed(const QWidget *widget);
 
 // Peak resident memory of this process (VmHWM) in KiB, or -1 where /proc is not available.
 qint64 peakMemoryKiB();
+// Resident memory now (VmRSS) in KiB, or -1: against the peak, what a step held only briefly.
+qint64 residentMemoryKiB();
 
 // Notes the first paint event a widget receives. The paint itself runs inside the same event
 // dispatch, so once the event loop returns with `painted` set, the widget has been drawn.
