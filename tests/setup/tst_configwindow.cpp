@@ -50,6 +50,7 @@ private Q_SLOTS:
     void annulerLeavesFileAsItWas();
     void executableDialog();
     void pickersGetTheirCaptions();
+    void backToHiddenMainWindow_data();
     void backToHiddenMainWindow();
     void backToFreshMainWindowFromMenu();
     void enterIsOk();
@@ -203,8 +204,18 @@ void TestConfigWindow::pickersGetTheirCaptions()
     QVERIFY(config->isEnabled());
 }
 
+void TestConfigWindow::backToHiddenMainWindow_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<bool>("saves");
+    QTest::newRow("Ok") << QByteArray("cmdOK") << true;
+    QTest::newRow("Annuler") << QByteArray("Command3") << false;
+}
+
 void TestConfigWindow::backToHiddenMainWindow()
 {
+    QFETCH(QByteArray, button);
+    QFETCH(bool, saves);
     // Settings incomplete: the main window's load stands config in for it and stays hidden.
     QTemporaryDir maps;
     QVERIFY(makeFiles(maps.path(), {u"crossfire.bsp"_qs}));
@@ -220,14 +231,14 @@ void TestConfigWindow::backToHiddenMainWindow()
     auto *txtMaps = child<QLineEdit>(config, "txtMaps");
     txtMaps->clear();
     QTest::keyClicks(txtMaps, maps.path());
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(config, button.constData()), Qt::LeftButton);
     flushDeletes();
     QVERIFY(sp);
     QCOMPARE(program.window(WindowName::main), sp.data());
     QVERIFY(sp->isVisible());
     // Not loaded again, so its map list does not reflect what was just saved.
     QCOMPARE(child<QListWidget>(sp, "dirFichiers")->count(), 0);
-    QCOMPARE(program.settings().read(Keys::maps), maps.path());
+    QCOMPARE(program.settings().read(Keys::maps), saves ? maps.path() : u"error"_qs);
     QVERIFY(!program.windows().find(WindowName::config));
 }
 
