@@ -28,13 +28,6 @@ class TestSetupRules : public QObject
 private Q_SLOTS:
     void derivedKeys_data();
     void derivedKeys();
-    void wizardWrites_data();
-    void wizardWrites();
-    void configWindowWritesEveryKey();
-    void wizardRefusal_data();
-    void wizardRefusal();
-    void identity_data();
-    void identity();
     void filter_data();
     void filter();
     void pickerTargets_data();
@@ -87,88 +80,6 @@ void TestSetupRules::derivedKeys()
     QFETCH(QString, program);
     QFETCH(QStringList, expected);
     QCOMPARE(lines(finishWrites(maps, tfcMaps, program)), expected);
-}
-
-void TestSetupRules::wizardWrites_data()
-{
-    QTest::addColumn<bool>("tfc");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("tfc installed") << true
-                                   << QStringList{u"MISC/tfc=true"_qs, u"GAMEDIR/tfcmaps=T"_qs,
-                                                  u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps=M"_qs};
-    QTest::newRow("tfc not installed: tfcmaps untouched")
-        << false
-        << QStringList{u"MISC/tfc=false"_qs, u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps=M"_qs};
-}
-
-void TestSetupRules::wizardWrites()
-{
-    QFETCH(bool, tfc);
-    QFETCH(QStringList, expected);
-    QCOMPARE(lines(wizardConfigWrites({tfc, u"P"_qs, u"M"_qs, u"T"_qs})), expected);
-}
-
-void TestSetupRules::configWindowWritesEveryKey()
-{
-    QCOMPARE(lines(configWindowWrites({false, u"P"_qs, u""_qs, u"T"_qs})),
-             (QStringList{u"MISC/tfc=false"_qs, u"GAMEDIR/program=P"_qs, u"GAMEDIR/maps="_qs,
-                          u"GAMEDIR/tfcmaps=T"_qs}));
-}
-
-void TestSetupRules::wizardRefusal_data()
-{
-    QTest::addColumn<bool>("tfc");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("maps");
-    QTest::addColumn<QString>("tfcMaps");
-    QTest::addColumn<QString>("refusal");
-    const QString noProgram = u"Vous devez spécifier où est hl.exe"_qs;
-    const QString noMaps = u"Vous devez spécifier où sont installées vos cartes"_qs;
-    const QString noTfc =
-        u"Vous devez spécifier où est installé Team Fortress Classic, ou bien décocher la case"_qs;
-    QTest::newRow("all empty: the first only") << true << QString() << QString() << QString()
-                                               << noProgram;
-    QTest::newRow("maps empty") << true << u"hl"_qs << QString() << QString() << noMaps;
-    QTest::newRow("tfc checked, empty") << true << u"hl"_qs << u"m"_qs << QString() << noTfc;
-    QTest::newRow("tfc unchecked, empty") << false << u"hl"_qs << u"m"_qs << QString()
-                                          << QString();
-    QTest::newRow("blanks are text") << true << u" "_qs << u" "_qs << u" "_qs << QString();
-    QTest::newRow("error is a path") << false << u"error"_qs << u"error"_qs << u"error"_qs
-                                     << QString();
-}
-
-void TestSetupRules::wizardRefusal()
-{
-    QFETCH(bool, tfc);
-    QFETCH(QString, program);
-    QFETCH(QString, maps);
-    QFETCH(QString, tfcMaps);
-    QFETCH(QString, refusal);
-    QCOMPARE(wizardConfigRefusal({tfc, program, maps, tfcMaps}), refusal);
-}
-
-void TestSetupRules::identity_data()
-{
-    QTest::addColumn<QString>("nick");
-    QTest::addColumn<QString>("clan");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("no nick") << QString() << QString() << u"Veuillez entrer un nom/nickname"_qs
-                             << u"Nickname"_qs;
-    QTest::newRow("no clan") << u"Ana"_qs << QString()
-                             << u"Veuillez entrer un clan/organisation"_qs << u"Organisation"_qs;
-    QTest::newRow("spaces pass") << u"  "_qs << u" "_qs << QString() << QString();
-}
-
-void TestSetupRules::identity()
-{
-    QFETCH(QString, nick);
-    QFETCH(QString, clan);
-    QFETCH(QString, text);
-    QFETCH(QString, title);
-    const Refusal refusal = identityRefusal(nick, clan);
-    QCOMPARE(refusal.text, text);
-    QCOMPARE(refusal.title, title);
 }
 
 void TestSetupRules::filter_data()
