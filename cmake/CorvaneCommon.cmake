@@ -16,3 +16,12 @@ target_compile_definitions(corvane_options INTERFACE
     QT_NO_CONTEXTLESS_CONNECT
     QT_NO_KEYWORDS
     QT_DISABLE_DEPRECATED_UP_TO=0x060400)
+
+# AddressSanitizer and UndefinedBehaviorSanitizer for the whole build; any report is fatal.
+option(CORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(CORVANE_SANITIZE)
+    set(_corvane_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all
+                            -fno-omit-frame-pointer)
+    target_compile_options(corvane_options INTERFACE ${_corvane_sanitizers})
+    target_link_options(corvane_options INTERFACE ${_corvane_sanitizers})
+endif()

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -52,6 +53,8 @@ int runCorvane(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Corvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/corvane-256.png")));
     installFrenchTranslation(app);
 
     QtMessageBoxes messages;
