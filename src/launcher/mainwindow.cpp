@@ -15,10 +15,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -108,7 +109,10 @@ void MainWindow::buildControls()
 
     // Maps
     auto *frm3 = named(new QGroupBox(QStringLiteral("Cartes disponibles"), central), "frm3");
-    m_dirFichiers = named(new QListWidget(frm3), "dirFichiers");
+    m_dirFichiers = named(new QListView(frm3), "dirFichiers");
+    m_maps = new QStringListModel(m_dirFichiers);
+    m_dirFichiers->setModel(m_maps);
+    m_dirFichiers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_dirFichiers->setUniformItemSizes(true);
     m_dirFichiers->setMinimumWidth(180);
     m_confirmMap = named(new QPushButton(QStringLiteral("&Sélectionner"), frm3), "confirmMap");
@@ -148,7 +152,7 @@ void MainWindow::buildControls()
     connect(m_optTFC, &QRadioButton::toggled, this, onSelected(GameType::TeamFortress));
     connect(m_optCustom, &QRadioButton::toggled, this, onSelected(GameType::Custom));
     connect(m_confirmMap, &QPushButton::clicked, this, &MainWindow::confirmMap_Click);
-    connect(m_dirFichiers, &QListWidget::itemDoubleClicked, this, &MainWindow::confirmMap_Click);
+    connect(m_dirFichiers, &QListView::doubleClicked, this, &MainWindow::confirmMap_Click);
     for (QCheckBox *box : {m_cheats, m_console, m_dev, m_numeric})
         connect(box, &QCheckBox::toggled, this, &MainWindow::updatePreview);
     connect(m_chkAdd, &QCheckBox::toggled, this, &MainWindow::chkAdd_Click);
@@ -219,8 +223,7 @@ bool MainWindow::formLoad()
 
 void MainWindow::setMapDirectory(const QString &directory)
 {
-    m_dirFichiers->clear();
-    m_dirFichiers->addItems(mapFiles(directory));
+    m_maps->setStringList(mapFiles(directory));
 }
 
 GameType MainWindow::gameType() const
@@ -278,8 +281,10 @@ void MainWindow::applyGameType(GameType type)
 
 void MainWindow::confirmMap_Click()
 {
-    const QListWidgetItem *item = m_dirFichiers->currentItem();
-    const QString file = item && item->isSelected() ? item->text() : QString();
+    const QModelIndex current = m_dirFichiers->currentIndex();
+    const bool selected = current.isValid()
+        && m_dirFichiers->selectionModel()->isSelected(current);
+    const QString file = selected ? current.data().toString() : QString();
     m_txtSelMap->setText(file);
     m_txtSelMap->setToolTip(QStringLiteral("Vous avez sélectionné la carte ") + file);
 }

@@ -12,7 +12,8 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 class QRadioButton;
 
@@ -50,7 +51,8 @@ private:
     AppContext &m_context;
 
     QLineEdit *m_txtCommand = nullptr;
-    QListWidget *m_dirFichiers = nullptr;
+    QListView *m_dirFichiers = nullptr; // a plain list of names: light with thousands of maps
+    QStringListModel *m_maps = nullptr;
     QPushButton *m_confirmMap = nullptr;
     QRadioButton *m_optDM = nullptr;
     QRadioButton *m_optSP = nullptr;

@@ -1,6 +1,6 @@
 #include "launcher/mapfiles.h"
 
-#include <QDir>
+#include <QDirIterator>
 
 #include <algorithm>
 
@@ -50,11 +50,13 @@ QStringList mapFiles(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    const QDir dir(directory);
-    if (!dir.exists())
-        return {};
-    QStringList names = dir.entryList({QStringLiteral("*.bsp")},
-                                      QDir::Files | QDir::Hidden | QDir::Readable, QDir::Unsorted);
+    // QDirIterator without per-file checks: a maps folder can hold thousands of files.
+    QStringList names;
+    QDirIterator it(directory, {QStringLiteral("*.bsp")}, QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
     std::sort(names.begin(), names.end(), naturalLess);
     return names;
 }

@@ -173,12 +173,36 @@ namespace ProfileFile {
 QString readFromBytes(const QByteArray &text, QStringView section, QStringView key,
                       const QString &defaultValue)
 {
-    const std::vector<Line> lines = splitLines(text);
-    const Location loc = locate(lines, encodeName(section), encodeName(key));
-    if (loc.entry < 0)
-        return defaultValue;
-    const QByteArrayView value = lines[size_t(loc.entry)].value;
-    return QString::fromLocal8Bit(value.data(), value.size());
+    // One pass that looks closely only at headers and at the lines of the wanted section, and
+    // stops at the key: a read is done for every value a window needs.
+    const QByteArray sectionName = encodeName(section);
+    const QByteArray keyName = encodeName(key);
+    const char *data = text.constData();
+    const qsizetype size = text.size();
+    bool inside = false;
+    qsizetype pos = 0;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && !isLineEnd(data[end]))
+            ++end;
+        qsizetype first = pos;
+        while (first < end && isBlank(data[first]))
+            ++first;
+        if (first < end && (inside || data[first] == '[')) {
+            const Line line = parseLine(text, pos, end, end);
+            if (line.kind == LineKind::Header) {
+                if (inside)
+                    return defaultValue; // only the first section of that name is searched
+                inside = sameName(line.name, sectionName);
+            } else if (inside && line.kind == LineKind::Entry && sameName(line.name, keyName)) {
+                return QString::fromLocal8Bit(line.value.data(), line.value.size());
+            }
+        }
+        pos = end;
+        while (pos < size && isLineEnd(data[pos]))
+            ++pos;
+    }
+    return defaultValue;
 }
 
 QByteArray writeToBytes(const QByteArray &text, QStringView section, QStringView key,

@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -44,9 +44,9 @@ struct Fixture {
 QStringList listed(QWidget *window)
 {
     QStringList names;
-    auto *list = child<QListWidget>(window, "dirFichiers");
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
+    const QAbstractItemModel *model = child<QListView>(window, "dirFichiers")->model();
+    for (int i = 0; i < model->rowCount(); ++i)
+        names << model->index(i, 0).data().toString();
     return names;
 }
 
@@ -62,11 +62,11 @@ void click(QWidget *window, const char *name)
 
 void selectMap(QWidget *window, const QString &file)
 {
-    auto *list = child<QListWidget>(window, "dirFichiers");
-    const auto items = list->findItems(file, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(items.first()).center());
+    auto *list = child<QListView>(window, "dirFichiers");
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                       file, 1, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found.first()).center());
     click(window, "confirmMap");
 }
 
@@ -225,7 +225,7 @@ void TestMainWindow::mapSelection()
     QCOMPARE(selMap->text(), QStringLiteral("stalkyard.bsp"));
     QCOMPARE(selMap->toolTip(), QStringLiteral("Vous avez sélectionné la carte stalkyard.bsp"));
 
-    child<QListWidget>(sp, "dirFichiers")->clearSelection();
+    child<QListView>(sp, "dirFichiers")->clearSelection();
     click(sp, "confirmMap");
     QCOMPARE(selMap->text(), QString());
     QCOMPARE(selMap->toolTip(), QStringLiteral("Vous avez sélectionné la carte "));

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 
@@ -95,10 +95,10 @@ void TestStartup::wholeProgramReachesTheMainWindowWithItsMaps()
     QWidget *sp = program.window(WindowName::main);
     QVERIFY(sp->isVisible());
     QVERIFY(!program.window(WindowName::splash));
-    auto *list = child<QListWidget>(sp, "dirFichiers");
+    const QAbstractItemModel *model = child<QListView>(sp, "dirFichiers")->model();
     QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
+    for (int i = 0; i < model->rowCount(); ++i)
+        names << model->index(i, 0).data().toString();
     QCOMPARE(names, (QStringList{"boot_camp.bsp", "crossfire.bsp", "dm2.bsp", "dm10.bsp",
                                  "snark_pit.bsp"}));
     QVERIFY(!child<QWidget>(sp, "optTFC")->isEnabled());
@@ -118,8 +118,9 @@ void TestStartup::typicalRunStartsTheRealGame()
                      + maps.toLocal8Bit() + "\r\n[MISC]\r\ntfc=true\r\n");
     QWidget *sp = program.show(WindowName::main);
 
-    auto *list = child<QListWidget>(sp, "dirFichiers");
-    list->setCurrentItem(list->findItems(QStringLiteral("crossfire.bsp"), Qt::MatchExactly).first());
+    auto *list = child<QListView>(sp, "dirFichiers");
+    list->setCurrentIndex(list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                               QStringLiteral("crossfire.bsp")).first());
     QTest::mouseClick(child<QPushButton>(sp, "confirmMap"), Qt::LeftButton);
     QCOMPARE(child<QLineEdit>(sp, "txtSelMap")->text(), QStringLiteral("crossfire.bsp"));
     QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -237,7 +238,7 @@ void TestConfigWindow::backToHiddenMainWindow()
     QCOMPARE(program.window(WindowName::main), sp.data());
     QVERIFY(sp->isVisible());
     // Not loaded again, so its map list does not reflect what was just saved.
-    QCOMPARE(child<QListWidget>(sp, "dirFichiers")->count(), 0);
+    QCOMPARE(child<QListView>(sp, "dirFichiers")->model()->rowCount(), 0);
     QCOMPARE(program.settings().read(Keys::maps), saves ? maps.path() : u"error"_qs);
     QVERIFY(!program.windows().find(WindowName::config));
 }
@@ -274,7 +275,7 @@ void TestConfigWindow::backToFreshMainWindowFromMenu()
     flushDeletes();
     sp = program.window(WindowName::main);
     QVERIFY(sp && sp->isVisible());
-    QCOMPARE(child<QListWidget>(sp, "dirFichiers")->count(), 2);
+    QCOMPARE(child<QListView>(sp, "dirFichiers")->model()->rowCount(), 2);
 }
 
 void TestConfigWindow::enterIsOk()

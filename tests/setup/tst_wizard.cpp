@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -329,9 +330,9 @@ void TestWizard::firstStartToLaunch()
 
     QWidget *sp = windows.find(WindowName::main);
     QVERIFY(sp && sp->isVisible());
-    auto *list = child<QListWidget>(sp, "dirFichiers");
-    QCOMPARE(list->count(), 1);
-    list->setCurrentRow(0);
+    auto *list = child<QListView>(sp, "dirFichiers");
+    QCOMPARE(list->model()->rowCount(), 1);
+    list->setCurrentIndex(list->model()->index(0, 0));
     click(sp, "confirmMap");
     click(sp, "launch");
     QVERIFY2(messages.shown.isEmpty(),
