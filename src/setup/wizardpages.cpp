@@ -37,7 +37,11 @@ FirstUse1Window::FirstUse1Window(AppContext &context, QWidget *parent)
                                   "vous aider à le configurer."),
                    this),
         "Label1"));
-    auto *label2 = named(new QLabel(QStringLiteral("Cliquez sur \"&Suivant\""), this), "Label2");
+    // The caption's "&" marks the access key of the button it names: shown underlined, as a
+    // player reads it, rather than as a literal ampersand.
+    auto *label2 = named(new QLabel(QStringLiteral("Cliquez sur &quot;<u>S</u>uivant&quot;"), this),
+                         "Label2");
+    label2->setTextFormat(Qt::RichText);
     auto *cmdNext = named(new QPushButton(QStringLiteral("&Suivant >"), this), "cmdNext");
     setDefaultButton(cmdNext);
 

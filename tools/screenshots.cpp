@@ -1,0 +1,132 @@
+// Saves a picture of every window of the program, opened on a prepared program directory.
+// Usage: corvane_screenshots <output folder>   (scripts/screenshots.sh runs it under Xvfb)
+
+#include "app/corvane.h"
+#include "launcher/program.h"
+#include "launcher/windownames.h"
+#include "platform/qtplatform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Answers every message at once: the pictures are of the windows, not of the messages.
+class SilentMessages final : public MessageBoxes
+{
+public:
+    MessageAnswer show(QWidget *, const Message &) override { return MessageAnswer::Ok; }
+};
+
+class NoProcesses final : public ProcessStarter
+{
+public:
+    StartResult runCommandLine(const QString &, WindowStyle) override { return {true, {}, {}}; }
+};
+
+void touch(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile(path).open(QIODevice::WriteOnly);
+}
+
+bool save(QWidget *window, const QString &folder, const QString &name)
+{
+    if (!window)
+        return false;
+    QTest::qWait(150);
+    const bool ok = window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(name));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    installFrenchTranslation(app);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: corvane_screenshots <output folder>\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+
+    QTemporaryDir dir;
+    const QString game = dir.filePath(QStringLiteral("Jeux/Half-Life"));
+    for (const char *map : {"crossfire", "datacore", "stalkyard", "bounce", "boot_camp",
+                            "snark_pit", "gasworks", "lambda_bunker", "subtransit", "undertow"})
+        touch(game + QStringLiteral("/valve/maps/") + QLatin1String(map) + QStringLiteral(".bsp"));
+    for (const char *map : {"2fort", "well", "rock2", "cz2"})
+        touch(game + QStringLiteral("/tfc/maps/") + QLatin1String(map) + QStringLiteral(".bsp"));
+    touch(game + QStringLiteral("/hl.exe"));
+    QFile ini(dir.filePath(QStringLiteral("crvn.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[GAMEDIR]\r\nprogram=%1/hl.exe\r\nmaps=%1/valve/maps\r\n"
+                             "tfcmaps=%1/tfc/maps\r\nvalve=%1/valve/\r\n[MISC]\r\ntfc=true\r\n"
+                             "firstuse=no\r\nuser=Corbeau\r\ncompany=Les Freux du Nord\r\n")
+                  .arg(game)
+                  .toLocal8Bit());
+    ini.close();
+    QDir::setCurrent(game);
+
+    SilentMessages messages;
+    NoProcesses processes;
+    QtFileDialogs files;
+    QtVolumes volumes;
+    Program program(dir.path(), PlatformServices{messages, processes, files, volumes});
+    registerAllWindows(program.context());
+    WindowManager &windows = program.windows();
+
+    int failures = 0;
+    const auto shoot = [&](QStringView name, const QString &file = {}) {
+        QWidget *window = windows.show(name);
+        if (!save(window, out, file.isEmpty() ? name.toString() : file))
+            ++failures;
+        windows.unload(name);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    shoot(WindowName::splash);
+    shoot(WindowName::main);
+    shoot(WindowName::server);
+    {
+        QWidget *advanced = windows.show(WindowName::advanced);
+        auto *tabs = advanced ? advanced->findChild<QTabWidget *>(QStringLiteral("SSTab1")) : nullptr;
+        for (int i = 0; tabs && i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            if (!save(advanced, out, QStringLiteral("frmAdvanced-%1").arg(i + 1)))
+                ++failures;
+        }
+        windows.unload(WindowName::advanced);
+    }
+    shoot(WindowName::connect);
+    shoot(WindowName::config);
+    shoot(WindowName::firstUse1);
+    shoot(WindowName::firstUse2);
+    shoot(WindowName::firstUseConfig);
+    shoot(WindowName::firstUseDone);
+    shoot(WindowName::dirMaps);
+    shoot(WindowName::dirMapsTfc);
+    shoot(WindowName::configTfc);
+    {
+        windows.show(WindowName::main);
+        shoot(WindowName::about);
+    }
+    {
+        QWidget *credits = windows.show(WindowName::credits);
+        QTest::qWait(1500); // let the credits scroll into view
+        if (!save(credits, out, QStringLiteral("secret")))
+            ++failures;
+        windows.unload(WindowName::credits);
+    }
+    windows.quit();
+    return failures == 0 ? 0 : 1;
+}
