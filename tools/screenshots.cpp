@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: corvane_screenshots <output folder>\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(out);
 
     QTemporaryDir dir;
