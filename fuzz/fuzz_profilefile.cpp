@@ -25,11 +25,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 

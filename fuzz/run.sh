@@ -27,4 +27,5 @@ cp "$root"/fuzz/corpus/profilefile/* "$work"/
 
 cd "$build"
 exec "$build/fuzz/fuzz_profilefile" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" "$work"
+    -rss_limit_mb=2048 -print_final_stats=1 -dict="$root/fuzz/profilefile.dict" \
+    -artifact_prefix="$findings/" "$work"
