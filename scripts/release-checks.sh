@@ -1,0 +1,44 @@
+#!/bin/sh
+# Release checks run by CI before the tests: every test under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the settings-file fuzzer for a minute, and the Debian package
+# built, installed, validated and started headless.
+set -eu
+cd "$(dirname "$0")/.."
+CORVANE_EXTRA_PACKAGES="xvfb xauth xdotool desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev" \
+    scripts/install-deps.sh
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+jobs="$(nproc)"
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_WERROR=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && QT_QPA_PLATFORM=offscreen \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --output-on-failure -j"$jobs")
+
+if [ -x fuzz/run.sh ]; then
+    echo "== Fuzzing the settings file for 60 s"
+    fuzz/run.sh 60
+fi
+
+echo "== Debian package"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DCORVANE_WERROR=ON >/dev/null
+cmake --build build-release -j"$jobs" --target corvane
+(cd build-release && cpack -G DEB)
+deb="$(ls build-release/corvane_*.deb | head -n 1)"
+$sudo dpkg -i "$deb"
+desktop-file-validate /usr/share/applications/org.example.Corvane.desktop
+appstreamcli validate --no-net /usr/share/metainfo/org.example.Corvane.metainfo.xml
+# The installed program, started by a new player: its settings go to the player's own folder
+# and the first-use wizard greets them.
+home="$(mktemp -d)"
+HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a sh -c '
+    corvane & pid=$!
+    if timeout 20 xdotool search --sync --name "Bienvenue dans le Corvane" >/dev/null; then
+        echo "installed program showed the first-use wizard"; kill $pid; exit 0
+    fi
+    echo "installed program did not show its first window"; kill $pid 2>/dev/null; exit 1'
+rm -rf "$home"
+$sudo dpkg -r corvane >/dev/null
