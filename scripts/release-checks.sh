@@ -31,14 +31,25 @@ deb="$(ls build-release/corvane_*.deb | head -n 1)"
 $sudo dpkg -i "$deb"
 desktop-file-validate /usr/share/applications/org.example.Corvane.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.Corvane.metainfo.xml
-# The installed program, started by a new player: its settings go to the player's own folder
-# and the first-use wizard greets them.
+# The installed program, started by a new player (not root, who may write anywhere): its
+# settings go to the player's own folder and the first-use wizard greets them.
 home="$(mktemp -d)"
-HOME="$home" XDG_CONFIG_HOME="$home/.config" xvfb-run -a sh -c '
-    corvane & pid=$!
-    if timeout 20 xdotool search --sync --name "Bienvenue dans le Corvane" >/dev/null; then
-        echo "installed program showed the first-use wizard"; kill $pid; exit 0
-    fi
-    echo "installed program did not show its first window"; kill $pid 2>/dev/null; exit 1'
+chmod 777 "$home"
+Xvfb :97 -screen 0 1024x768x24 -ac -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+if [ "$(id -u)" -eq 0 ]; then as_player="runuser -u nobody --"; else as_player=""; fi
+DISPLAY=:97 $as_player env HOME="$home" XDG_CONFIG_HOME="$home/.config" corvane &
+program=$!
+status=0
+if DISPLAY=:97 timeout 20 xdotool search --sync --name "Bienvenue dans le Corvane" >/dev/null; then
+    echo "installed program showed the first-use wizard"
+else
+    echo "installed program did not show its first window"; status=1
+fi
+kill "$program" 2>/dev/null || true
+kill "$xvfb" 2>/dev/null || true
+[ -z "$(ls -A "$home/.config" 2>/dev/null)" ] || echo "settings folder: $(ls "$home/.config")"
 rm -rf "$home"
 $sudo dpkg -r corvane >/dev/null
+[ "$status" -eq 0 ]

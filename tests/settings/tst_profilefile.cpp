@@ -154,6 +154,9 @@ void TestProfileFile::write_data()
     QTest::newRow("a line end in a value cannot add a line")
         << QByteArray() << "MISC" << "user" << "a\r\n[GAMEDIR]\nprogram=evil"
         << QByteArray("[MISC]\r\nuser=a  [GAMEDIR] program=evil\r\n");
+    QTest::newRow("a value that reads differently is written even if the text matches")
+        << QByteArray("[MISC]\nuser=\"\"a\"\"\n") << "MISC" << "user" << "\"a\""
+        << QByteArray("[MISC]\nuser=\"a\"\n");
     QTest::newRow("empty section header name")
         << QByteArray("[]\nuser=x\n") << "MISC" << "user" << "y"
         << QByteArray("[]\nuser=x\n[MISC]\r\nuser=y\r\n");
