@@ -2,6 +2,7 @@
 
 #include "about/clickablelabel.h"
 #include "launcher/appcontext.h"
+#include "launcher/named.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
@@ -14,17 +15,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 AboutWindow::AboutWindow(AppContext &context, QWidget *parent)
     : QDialog(parent)

@@ -1,6 +1,7 @@
 #include "about/creditswindow.h"
 
 #include "about/creditstext.h"
+#include "launcher/named.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -18,13 +19,6 @@ constexpr double kVisibleHeight = 3120;
 constexpr double kPictWidth = 5190;
 constexpr double kPictHeight = 3180;
 constexpr int kTickMs = 10;
-
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
+#include "launcher/named.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
@@ -24,12 +25,6 @@
 
 namespace {
 
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QGroupBox *frame(const QString &caption, const char *name, QWidget *parent)
 {

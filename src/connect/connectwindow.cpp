@@ -3,6 +3,7 @@
 #include "connect/connectcommand.h"
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
+#include "launcher/named.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
@@ -21,12 +22,6 @@
 
 namespace {
 
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 constexpr int kPortWidth = 70;
 

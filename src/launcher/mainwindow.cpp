@@ -3,6 +3,7 @@
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
 #include "launcher/mapfiles.h"
+#include "launcher/named.h"
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
@@ -21,17 +22,6 @@
 #include <QRadioButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 MainWindow::MainWindow(AppContext &context, QWidget *parent)
     : QMainWindow(parent)

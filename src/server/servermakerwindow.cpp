@@ -3,6 +3,7 @@
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
 #include "launcher/mapfiles.h"
+#include "launcher/named.h"
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
@@ -22,12 +23,6 @@
 
 namespace {
 
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 bool isChecked(const QCheckBox *box)
 {

@@ -1,6 +1,7 @@
 #include "setup/configpage.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/named.h"
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
@@ -13,17 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 ConfigPage::ConfigPage(AppContext &context, ConfigPageVariant variant, QWidget *parent)
     : QWidget(parent)

@@ -1,6 +1,7 @@
 #include "setup/wizardpages.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/named.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
@@ -13,12 +14,6 @@
 
 namespace {
 
-template <typename T>
-T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel *wrapped(QLabel *label)
 {
