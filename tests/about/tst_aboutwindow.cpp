@@ -19,17 +19,21 @@ QByteArray iniWith(const QByteArray &misc)
 }
 
 // The main window, then the About window opened by its menu entry (F1).
-QWidget *openAbout(TestProgram &program, QWidget **mainOut = nullptr)
-{
-    QWidget *main = program.show(WindowName::main);
-    if (mainOut)
-        *mainOut = main;
-    auto *entry = main ? main->findChild<QAction *>(QStringLiteral("mnuHelpitmAbout")) : nullptr;
-    if (!entry)
-        return nullptr;
-    entry->trigger();
-    return program.window(WindowName::about);
-}
+struct OpenedFromMain {
+    explicit OpenedFromMain(const QByteArray &misc)
+        : program(iniWith(misc))
+    {
+        registerAboutWindows(program.context());
+        main = program.show(WindowName::main);
+        if (auto *entry = main->findChild<QAction *>(QStringLiteral("mnuHelpitmAbout")))
+            entry->trigger();
+        about = program.window(WindowName::about);
+    }
+
+    TestProgram program;
+    QWidget *main = nullptr;
+    QPointer<QWidget> about;
+};
 
 int creditsWindows()
 {
@@ -65,9 +69,8 @@ void TestAboutWindow::cleanup()
 
 void TestAboutWindow::showsItsTexts()
 {
-    TestProgram program(iniWith("user=Raven\r\ncompany=Night Owls\r\n"));
-    registerAboutWindows(program.context());
-    QWidget *about = openAbout(program);
+    OpenedFromMain opened("user=Raven\r\ncompany=Night Owls\r\n");
+    QWidget *about = opened.about;
     QVERIFY(qobject_cast<AboutWindow *>(about));
     QVERIFY(about->isVisible());
     QCOMPARE(about->windowTitle(), u"A propos du Corvane ");
@@ -139,10 +142,9 @@ void TestAboutWindow::readsTheFileAgainWhenOpenedAgain()
 
 void TestAboutWindow::clickingTheNameScoldsThePlayer()
 {
-    TestProgram program(iniWith("user=Raven\r\ncompany=Night Owls\r\n"));
-    registerAboutWindows(program.context());
-    QWidget *main = nullptr;
-    QWidget *about = openAbout(program, &main);
+    OpenedFromMain opened("user=Raven\r\ncompany=Night Owls\r\n");
+    TestProgram &program = opened.program;
+    QWidget *about = opened.about;
     QVERIFY(about);
     QTest::mouseClick(child<QLabel>(about, "lblUser"), Qt::LeftButton);
 
@@ -155,7 +157,7 @@ void TestAboutWindow::clickingTheNameScoldsThePlayer()
     // Nothing else changes.
     QCOMPARE(program.window(WindowName::about), about);
     QVERIFY(about->isVisible());
-    QVERIFY(!main->isEnabled());
+    QVERIFY(!opened.main->isEnabled());
     QCOMPARE(child<QLabel>(about, "lblUser")->text(), u"Raven");
 
     // The company label is not clickable.
@@ -177,10 +179,10 @@ void TestAboutWindow::everyWayOfClosingEnablesTheMainWindow()
 {
     QFETCH(QString, how);
 
-    TestProgram program(iniWith("user=Raven\r\n"));
-    registerAboutWindows(program.context());
-    QWidget *main = nullptr;
-    QPointer<QWidget> about = openAbout(program, &main);
+    OpenedFromMain opened("user=Raven\r\n");
+    TestProgram &program = opened.program;
+    QWidget *main = opened.main;
+    QPointer<QWidget> about = opened.about;
     QVERIFY(about && main);
     QVERIFY(!main->isEnabled());
 
@@ -205,10 +207,9 @@ void TestAboutWindow::everyWayOfClosingEnablesTheMainWindow()
 
 void TestAboutWindow::pictureOpensOneCreditsWindow()
 {
-    TestProgram program(iniWith("user=Raven\r\n"));
-    registerAboutWindows(program.context());
-    QWidget *main = nullptr;
-    QWidget *about = openAbout(program, &main);
+    OpenedFromMain opened("user=Raven\r\n");
+    TestProgram &program = opened.program;
+    QWidget *about = opened.about;
     QVERIFY(about);
     QCOMPARE(creditsWindows(), 0);
 
@@ -228,7 +229,7 @@ void TestAboutWindow::pictureOpensOneCreditsWindow()
     QVERIFY(!program.window(WindowName::about));
     QCOMPARE(program.window<CreditsWindow>(WindowName::credits), credits);
     QVERIFY(credits->isVisible());
-    QVERIFY(main->isEnabled());
+    QVERIFY(opened.main->isEnabled());
 }
 
 QTEST_MAIN(TestAboutWindow)
