@@ -39,12 +39,7 @@ private Q_SLOTS:
 
         QTest::newRow("as loaded") << loadedVideo() << kFiveVideoFlags + QStringLiteral(" -soft") << noResolution;
 
-        VideoSettings v = loadedVideo();
-        v.resolution = QStringLiteral("640x480");
-        QTest::newRow("640x480")
-            << v << kFiveVideoFlags + QStringLiteral(" -soft -vid_config_y 640 -vid_config_x 480") << none;
-
-        v = VideoSettings{};
+        VideoSettings v;
         v.windowed = v.openGL = v.console = v.noIntro = v.developer = true;
         v.resolution = QStringLiteral("1024x768");
         QTest::newRow("order of the switches")

@@ -23,6 +23,26 @@ const QByteArray kConfigured = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\n[GAMEDIR]\r
                                "program=C:\\HL\\hl.exe\r\nmaps=C:\\HL\\valve\\maps\r\n"
                                "tfcmaps=C:\\HL\\tfc\\maps\r\nvalve=C:\\HL\\valve\\\r\n";
 
+// The program with the setup windows registered.
+struct SetupProgram : TestProgram {
+    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
+    {
+        registerSetupWindows(context());
+    }
+};
+
+void typeInto(QWidget *window, const char *name, const QString &text)
+{
+    auto *box = child<QLineEdit>(window, name);
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+void click(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
 void flushDeletes()
 {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -47,22 +67,20 @@ private Q_SLOTS:
     void tfcValue_data();
     void tfcValue();
     void checkBoxLooks();
+    void okWritesEveryKeyWithoutChecks_data();
     void okWritesEveryKeyWithoutChecks();
     void annulerLeavesFileAsItWas();
     void executableDialog();
-    void pickersGetTheirCaptions();
     void backToHiddenMainWindow_data();
     void backToHiddenMainWindow();
     void backToFreshMainWindowFromMenu();
-    void enterIsOk();
+    void writeFailureIsReported_data();
     void writeFailureIsReported();
-    void readOnlyDirectoryIsReported();
 };
 
 void TestConfigWindow::loadsFromFileWithoutKeys()
 {
-    TestProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
-    registerSetupWindows(program.context());
+    SetupProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
     QWidget *config = program.show(WindowName::config);
     QVERIFY(config);
     QCOMPARE(config->windowTitle(), u"Configuration"_qs);
@@ -90,8 +108,7 @@ void TestConfigWindow::tfcValue()
 {
     QFETCH(QByteArray, value);
     QFETCH(bool, checked);
-    TestProgram program("[MISC]\r\ntfc=" + value + "\r\n[GAMEDIR]\r\ntfcmaps=/t\r\n");
-    registerSetupWindows(program.context());
+    SetupProgram program("[MISC]\r\ntfc=" + value + "\r\n[GAMEDIR]\r\ntfcmaps=/t\r\n");
     QWidget *config = program.show(WindowName::config);
     QCOMPARE(child<QCheckBox>(config, "chkTFC")->isChecked(), checked);
     QCOMPARE(child<QLineEdit>(config, "TFCmaps")->isEnabled(), checked);
@@ -101,15 +118,10 @@ void TestConfigWindow::tfcValue()
 
 void TestConfigWindow::checkBoxLooks()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);
     auto *chk = child<QCheckBox>(config, "chkTFC");
     auto *tfcMaps = child<QLineEdit>(config, "TFCmaps");
-    QVERIFY(chk->isChecked());
-    QVERIFY(tfcMaps->isEnabled());
-    QCOMPARE(background(tfcMaps), SystemColor::window());
-
     QTest::mouseClick(chk, Qt::LeftButton);
     QVERIFY(!tfcMaps->isEnabled());
     QCOMPARE(background(tfcMaps), SystemColor::scrollBar());
@@ -121,17 +133,25 @@ void TestConfigWindow::checkBoxLooks()
     QCOMPARE(tfcMaps->text(), u"C:\\HL\\tfc\\maps"_qs);
 }
 
+void TestConfigWindow::okWritesEveryKeyWithoutChecks_data()
+{
+    QTest::addColumn<bool>("enter");
+    QTest::newRow("Ok clicked") << false;
+    QTest::newRow("Enter in a box") << true;
+}
+
 void TestConfigWindow::okWritesEveryKeyWithoutChecks()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    QFETCH(bool, enter);
+    SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);
     child<QLineEdit>(config, "program")->clear();
-    auto *maps = child<QLineEdit>(config, "txtMaps");
-    maps->clear();
-    QTest::keyClicks(maps, u"/jeux/valve/maps"_qs);
-    QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton); // unchecked now
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    click(config, "chkTFC"); // unchecked now
+    typeInto(config, "txtMaps", u"/jeux/valve/maps"_qs);
+    if (enter)
+        QTest::keyClick(child<QLineEdit>(config, "txtMaps"), Qt::Key_Return);
+    else
+        click(config, "cmdOK");
 
     QVERIFY(program.messages.shown.isEmpty());
     const Settings &settings = program.settings();
@@ -146,12 +166,11 @@ void TestConfigWindow::okWritesEveryKeyWithoutChecks()
 
 void TestConfigWindow::annulerLeavesFileAsItWas()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);
     QTest::keyClicks(child<QLineEdit>(config, "program"), u"xyz"_qs);
-    QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(config, "Command3"), Qt::LeftButton);
+    click(config, "chkTFC");
+    click(config, "Command3");
     QCOMPARE(program.iniBytes(), kConfigured);
     QVERIFY(!program.windows().find(WindowName::config));
     QVERIFY(program.window(WindowName::main)->isVisible());
@@ -159,8 +178,7 @@ void TestConfigWindow::annulerLeavesFileAsItWas()
 
 void TestConfigWindow::executableDialog()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);
     auto *path = child<QLineEdit>(config, "program");
     auto *browse = child<QPushButton>(config, "Command2");
@@ -182,27 +200,8 @@ void TestConfigWindow::executableDialog()
     QTest::mouseClick(browse, Qt::LeftButton);
     QCOMPARE(path->text(), QDir::toNativeSeparators(u"/jeux/hl/hl.sh"_qs));
 
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    click(config, "cmdOK");
     QCOMPARE(program.settings().read(Keys::program), QDir::toNativeSeparators(u"/jeux/hl/hl.sh"_qs));
-}
-
-void TestConfigWindow::pickersGetTheirCaptions()
-{
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
-    QWidget *config = program.show(WindowName::config);
-    QTest::mouseClick(child<QPushButton>(config, "cmdMaps"), Qt::LeftButton);
-    QWidget *dirMaps = program.window(WindowName::dirMaps);
-    QVERIFY(dirMaps && dirMaps->isVisible());
-    QCOMPARE(dirMaps->windowTitle(), u"Where are your Half-Life maps ?"_qs);
-
-    QTest::mouseClick(child<QPushButton>(config, "cmdTFCMaps"), Qt::LeftButton);
-    QWidget *dirMapsTfc = program.window(WindowName::dirMapsTfc);
-    QVERIFY(dirMapsTfc && dirMapsTfc->isVisible());
-    QCOMPARE(dirMapsTfc->windowTitle(), u"Où sont installée vos cartes TFC ?"_qs);
-    QVERIFY(!program.windows().find(WindowName::configTfc));
-    QVERIFY(config->isVisible()); // the opener stays open and usable
-    QVERIFY(config->isEnabled());
 }
 
 void TestConfigWindow::backToHiddenMainWindow_data()
@@ -220,8 +219,7 @@ void TestConfigWindow::backToHiddenMainWindow()
     // Settings incomplete: the main window's load stands config in for it and stays hidden.
     QTemporaryDir maps;
     QVERIFY(makeFiles(maps.path(), {u"crossfire.bsp"_qs}));
-    TestProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
-    registerSetupWindows(program.context());
+    SetupProgram program(QByteArray("[MISC]\r\nfirstuse=no\r\n"));
     program.show(WindowName::main);
     QPointer<QWidget> sp = program.window(WindowName::main);
     QVERIFY(sp);
@@ -229,10 +227,8 @@ void TestConfigWindow::backToHiddenMainWindow()
     QWidget *config = program.window(WindowName::config);
     QVERIFY(config && config->isVisible());
 
-    auto *txtMaps = child<QLineEdit>(config, "txtMaps");
-    txtMaps->clear();
-    QTest::keyClicks(txtMaps, maps.path());
-    QTest::mouseClick(child<QPushButton>(config, button.constData()), Qt::LeftButton);
+    typeInto(config, "txtMaps", maps.path());
+    click(config, button.constData());
     flushDeletes();
     QVERIFY(sp);
     QCOMPARE(program.window(WindowName::main), sp.data());
@@ -247,8 +243,7 @@ void TestConfigWindow::backToFreshMainWindowFromMenu()
 {
     QTemporaryDir maps;
     QVERIFY(makeFiles(maps.path(), {u"crossfire.bsp"_qs, u"datacore.bsp"_qs}));
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    SetupProgram program(kConfigured);
     QPointer<QWidget> sp = program.show(WindowName::main);
     QVERIFY(sp && sp->isVisible());
     action(sp, "mnuEdititmConfig")->trigger();
@@ -258,7 +253,7 @@ void TestConfigWindow::backToFreshMainWindowFromMenu()
     QVERIFY(config && config->isVisible());
 
     // Annuler: a fresh main window.
-    QTest::mouseClick(child<QPushButton>(config, "Command3"), Qt::LeftButton);
+    click(config, "Command3");
     flushDeletes();
     sp = program.window(WindowName::main);
     QVERIFY(sp && sp->isVisible());
@@ -268,70 +263,51 @@ void TestConfigWindow::backToFreshMainWindowFromMenu()
     flushDeletes();
     QVERIFY(!sp);
     config = program.window(WindowName::config);
-    auto *txtMaps = child<QLineEdit>(config, "txtMaps");
-    txtMaps->clear();
-    QTest::keyClicks(txtMaps, maps.path());
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    typeInto(config, "txtMaps", maps.path());
+    click(config, "cmdOK");
     flushDeletes();
     sp = program.window(WindowName::main);
     QVERIFY(sp && sp->isVisible());
     QCOMPARE(child<QListView>(sp, "dirFichiers")->model()->rowCount(), 2);
 }
 
-void TestConfigWindow::enterIsOk()
+void TestConfigWindow::writeFailureIsReported_data()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
-    QWidget *config = program.show(WindowName::config);
-    auto *path = child<QLineEdit>(config, "program");
-    path->clear();
-    QTest::keyClicks(path, u"D:\\hl.exe"_qs);
-    QTest::keyClick(path, Qt::Key_Return);
-    QCOMPARE(program.settings().read(Keys::program), u"D:\\hl.exe"_qs);
-    QVERIFY(!program.windows().find(WindowName::config));
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("a folder where crvn.ini goes") << false;
+    QTest::newRow("read-only program directory") << true;
 }
 
 void TestConfigWindow::writeFailureIsReported()
 {
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
+    QFETCH(bool, readOnly);
+#ifdef Q_OS_UNIX
+    if (readOnly && ::geteuid() == 0)
+        QSKIP("root writes into read-only directories");
+#endif
+    SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);
-    auto *path = child<QLineEdit>(config, "program");
-    path->clear();
-    QTest::keyClicks(path, u"D:\\hl.exe"_qs);
-    // Something else stands where crvn.ini has to be written.
-    QVERIFY(QFile::remove(program.iniPath()));
-    QVERIFY(QDir().mkpath(program.iniPath()));
-
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
+    typeInto(config, "program", u"D:\\hl.exe"_qs);
+    const QFileDevice::Permissions before = QFile::permissions(program.directory());
+    if (readOnly) {
+        QFile::setPermissions(program.directory(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner);
+    } else {
+        QVERIFY(QFile::remove(program.iniPath()));
+        QVERIFY(QDir().mkpath(program.iniPath()));
+    }
+    click(config, "cmdOK");
+    if (readOnly) {
+        QFile::setPermissions(program.directory(), before);
+        QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(program.iniBytes(), kConfigured);
+    }
     QCOMPARE(program.messages.shown.size(), 1);
     QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
     QCOMPARE(program.messages.shown[0].icon, MessageIcon::Critical);
     QCOMPARE(program.windows().find(WindowName::config), config); // still open
-    QCOMPARE(path->text(), u"D:\\hl.exe"_qs);                     // nothing typed is lost
+    QCOMPARE(child<QLineEdit>(config, "program")->text(), u"D:\\hl.exe"_qs); // nothing typed is lost
     QVERIFY(!program.windows().find(WindowName::main));
-}
-
-void TestConfigWindow::readOnlyDirectoryIsReported()
-{
-#ifdef Q_OS_UNIX
-    if (::geteuid() == 0)
-        QSKIP("root writes into read-only directories");
-#endif
-    TestProgram program(kConfigured);
-    registerSetupWindows(program.context());
-    QWidget *config = program.show(WindowName::config);
-    QTest::keyClicks(child<QLineEdit>(config, "program"), u"2"_qs);
-    const QFileDevice::Permissions before = QFile::permissions(program.directory());
-    QFile::setPermissions(program.directory(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner);
-    QTest::mouseClick(child<QPushButton>(config, "cmdOK"), Qt::LeftButton);
-    QFile::setPermissions(program.directory(), before);
-    QFile::setPermissions(program.iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(program.messages.shown.size(), 1);
-    QVERIFY(program.messages.shown[0].text.contains(u"crvn.ini"_qs));
-    QCOMPARE(program.windows().find(WindowName::config), config);
-    QCOMPARE(program.iniBytes(), kConfigured);
 }
 
 QTEST_MAIN(TestConfigWindow)
