@@ -20,7 +20,7 @@ WindowManager::~WindowManager()
 
 void WindowManager::registerWindow(QStringView name, Factory factory)
 {
-    m_factories.insert(name.toString(), std::move(factory));
+    m_factories.emplace(name.toString(), std::move(factory));
 }
 
 bool WindowManager::isRegistered(QStringView name) const
