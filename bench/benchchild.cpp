@@ -1,7 +1,6 @@
 #include "benchchild.h"
 
 #include "benchsupport.h"
-
 #include "launcher/program.h"
 #include "launcher/windownames.h"
 #include "platform/qtplatform.h"
@@ -9,8 +8,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QListWidget>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QTimer>
 #include <QWidget>
 
@@ -125,8 +124,8 @@ int runProgram(const QString &mode, const Bench::Fixture &fixture, Steps &steps)
 
     // The player's path to the main window: the splash's timer routes there. Its 3 s wait is
     // idle time, so it is cut short rather than sat through.
-    auto *timer = program.windows().find(WindowName::splash)->findChild<QTimer *>(
-        QStringLiteral("Timer1"));
+    auto *timer =
+        program.windows().find(WindowName::splash)->findChild<QTimer *>(QStringLiteral("Timer1"));
     if (!timer)
         return fail("splash has no Timer1");
     steps.mark("splash exposed");

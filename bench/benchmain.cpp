@@ -3,7 +3,6 @@
 
 #include "benchchild.h"
 #include "benchsupport.h"
-
 #include "launcher/mapfiles.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
@@ -58,8 +57,7 @@ ChildRun runChildProcess(const QString &mode, const QString &root)
     QProcess process;
     QElapsedTimer timer;
     timer.start();
-    process.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("--child"), mode, root});
+    process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, root});
     QByteArray output;
     while (!output.contains("ready\n")) {
         if (!process.waitForReadyRead(30000)) {
@@ -160,8 +158,8 @@ MainLoad mainWindowLoad(Program &program)
 struct ReadFigures {
     double readMs = -1;
     double fileMs = -1;
-    double readCpuMs = -1;  // the same reads in CPU time of this thread
-    double parseMs = -1;    // finding the key in bytes already in memory
+    double readCpuMs = -1; // the same reads in CPU time of this thread
+    double parseMs = -1;   // finding the key in bytes already in memory
     bool correct = false;
 };
 
@@ -213,7 +211,7 @@ struct Row {
     double value;
     double floor;
     QString unit;
-    double limit;      // the target: ratio limit, or absolute when `absolute`
+    double limit; // the target: ratio limit, or absolute when `absolute`
     bool absolute;
 };
 
@@ -229,10 +227,9 @@ void printTable(const std::vector<Row> &rows)
     for (const Row &row : rows) {
         const double ratio = row.floor > 0 ? row.value / row.floor : 0;
         const bool ok = row.value >= 0
-                        && (row.absolute ? row.value < row.limit : ratio <= row.limit);
-        const QString target = row.absolute
-                                   ? QStringLiteral("< %1 %2").arg(row.limit).arg(row.unit)
-                                   : QStringLiteral("<= %1x").arg(row.limit, 0, 'f', 1);
+            && (row.absolute ? row.value < row.limit : ratio <= row.limit);
+        const QString target = row.absolute ? QStringLiteral("< %1 %2").arg(row.limit).arg(row.unit)
+                                            : QStringLiteral("<= %1x").arg(row.limit, 0, 'f', 1);
         out() << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                      .arg(row.figure, -44)
                      .arg(QStringLiteral("%1 %2").arg(row.value, 0, 'f', 3).arg(row.unit), 12)
@@ -245,8 +242,9 @@ void printTable(const std::vector<Row> &rows)
 
 QString stepLine(const QString &label, const ChildFigures &figures)
 {
-    QString line = QStringLiteral("  %1 start->ready %2 ms;").arg(label, -11).arg(
-        Bench::median(figures.readyMs), 0, 'f', 2);
+    QString line = QStringLiteral("  %1 start->ready %2 ms;")
+                       .arg(label, -11)
+                       .arg(Bench::median(figures.readyMs), 0, 'f', 2);
     const double ready = Bench::median(figures.steps.value(QStringLiteral("ready")));
     line += QStringLiteral(" before main() %1 ms;")
                 .arg(Bench::median(figures.readyMs) - ready, 0, 'f', 2);
@@ -254,12 +252,14 @@ QString stepLine(const QString &label, const ChildFigures &figures)
                              "main loaded", "shown", "ready"}) {
         const auto it = figures.steps.constFind(QLatin1String(name));
         if (it != figures.steps.cend())
-            line += QStringLiteral(" %1 @%2").arg(QLatin1String(name)).arg(
-                Bench::median(*it), 0, 'f', 2);
+            line += QStringLiteral(" %1 @%2")
+                        .arg(QLatin1String(name))
+                        .arg(Bench::median(*it), 0, 'f', 2);
     }
-    return line + QStringLiteral(" ms since main(); peak %1 MiB, resident at ready %2 MiB\n")
-                      .arg(Bench::median(figures.peakMiB), 0, 'f', 1)
-                      .arg(Bench::median(figures.residentMiB), 0, 'f', 1);
+    return line
+        + QStringLiteral(" ms since main(); peak %1 MiB, resident at ready %2 MiB\n")
+              .arg(Bench::median(figures.peakMiB), 0, 'f', 1)
+              .arg(Bench::median(figures.residentMiB), 0, 'f', 1);
 }
 
 int intOption(const QStringList &arguments, const QString &name, int fallback)
@@ -367,9 +367,12 @@ int runBenchmark()
         const struct {
             const char *mode;
             ChildFigures *figures;
-        } modes[] = {{"bare", &bare},           {"splash", &splash},
-                     {"main", &atMain},         {"main-direct", &mainDirect},
-                     {"main-empty", &mainEmpty}, {"list", &listOnly}};
+        } modes[] = {{"bare", &bare},
+                     {"splash", &splash},
+                     {"main", &atMain},
+                     {"main-direct", &mainDirect},
+                     {"main-empty", &mainEmpty},
+                     {"list", &listOnly}};
         for (const auto &m : modes) {
             const ChildRun run = runChildProcess(QLatin1String(m.mode), root.path());
             if (!run.ok) {

@@ -44,10 +44,9 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 Fixture fixtureAt(const QString &root)
 {
     const QDir dir(root);
-    return Fixture{dir.filePath(QStringLiteral("program")),
-                   dir.filePath(QStringLiteral("program-empty")),
-                   dir.filePath(QStringLiteral("maps")),
-                   dir.filePath(QStringLiteral("big/crvn.ini"))};
+    return Fixture{
+        dir.filePath(QStringLiteral("program")), dir.filePath(QStringLiteral("program-empty")),
+        dir.filePath(QStringLiteral("maps")), dir.filePath(QStringLiteral("big/crvn.ini"))};
 }
 
 QString bigSettingsSection()
@@ -78,9 +77,9 @@ bool prepareFixture(const QString &root, Fixture *fixture, QString *error)
 
     const auto ini = [&](const QString &maps) {
         return QByteArrayLiteral("[GAMEDIR]\r\nprogram=")
-               + QFile::encodeName(dir.filePath(QStringLiteral("hl.exe")))
-               + "\r\nmaps=" + QFile::encodeName(maps) + "\r\ntfcmaps=" + QFile::encodeName(maps)
-               + "\r\n[MISC]\r\ntfc=true\r\nfirstuse=no\r\n";
+            + QFile::encodeName(dir.filePath(QStringLiteral("hl.exe")))
+            + "\r\nmaps=" + QFile::encodeName(maps) + "\r\ntfcmaps=" + QFile::encodeName(maps)
+            + "\r\n[MISC]\r\ntfc=true\r\nfirstuse=no\r\n";
     };
     if (!writeFile(QDir(fixture->programDirectory).filePath(QStringLiteral("crvn.ini")),
                    ini(fixture->mapsDirectory), error)
@@ -101,7 +100,7 @@ bool prepareFixture(const QString &root, Fixture *fixture, QString *error)
         big += "[SECTION" + QByteArray::number(s) + "]\r\n";
         for (int k = 0; k < 99; ++k)
             big += "key" + QByteArray::number(k) + "=C:\\Program Files\\Example\\value "
-                   + QByteArray::number(s) + ' ' + QByteArray::number(k) + "\r\n";
+                + QByteArray::number(s) + ' ' + QByteArray::number(k) + "\r\n";
     }
     return writeFile(fixture->bigSettingsFile, big, error);
 }
@@ -201,9 +200,9 @@ void watchMapList(WindowManager &windows, PaintWatch &watch, const std::function
                          if (onLoaded)
                              onLoaded();
                          QWidget *window = windows.find(name);
-                         auto *list = window ? window->findChild<QAbstractItemView *>(
-                                                   QStringLiteral("dirFichiers"))
-                                             : nullptr;
+                         auto *list = window
+                             ? window->findChild<QAbstractItemView *>(QStringLiteral("dirFichiers"))
+                             : nullptr;
                          if (list)
                              watch.watch(list->viewport());
                      });

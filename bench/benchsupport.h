@@ -18,7 +18,7 @@ inline constexpr int kSettingsLines = 10000;
 // The folder every run works on: a program directory with its crvn.ini, a maps folder of
 // kMapCount empty .bsp files, and a settings file of kSettingsLines lines.
 struct Fixture {
-    QString programDirectory; // holds crvn.ini
+    QString programDirectory;      // holds crvn.ini
     QString emptyProgramDirectory; // crvn.ini whose maps folder is empty
     QString mapsDirectory;
     QString bigSettingsFile;

@@ -99,7 +99,8 @@ int main(int argc, char *argv[])
     shoot(WindowName::server);
     {
         QWidget *advanced = windows.show(WindowName::advanced);
-        auto *tabs = advanced ? advanced->findChild<QTabWidget *>(QStringLiteral("SSTab1")) : nullptr;
+        auto *tabs = advanced ? advanced->findChild<QTabWidget *>(QStringLiteral("SSTab1"))
+                              : nullptr;
         for (int i = 0; tabs && i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             if (!save(advanced, out, QStringLiteral("frmAdvanced-%1").arg(i + 1)))

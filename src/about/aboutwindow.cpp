@@ -110,8 +110,9 @@ void AboutWindow::enableMainWindow()
 void AboutWindow::lblUser_Click()
 {
     m_context.platform.messages.show(
-        this, Message{QStringLiteral(" C'est ton nom, nan ? Alors pourquoi tu clique, crétin ?! :)"),
-                      QStringLiteral("Imbécile"), MessageIcon::Critical, MessageButtons::Ok});
+        this,
+        Message{QStringLiteral(" C'est ton nom, nan ? Alors pourquoi tu clique, crétin ?! :)"),
+                QStringLiteral("Imbécile"), MessageIcon::Critical, MessageButtons::Ok});
 }
 
 void AboutWindow::Picture1_Click()

@@ -24,8 +24,8 @@ QStringList resolutions()
 
 QStringList playerModels()
 {
-    return {QStringLiteral("Barney"), QStringLiteral("Scientist"), QStringLiteral("Skeleton"),
-            QStringLiteral("Helmet"), QStringLiteral("Gordon"),    QStringLiteral("Gina"),
+    return {QStringLiteral("Barney"),   QStringLiteral("Scientist"), QStringLiteral("Skeleton"),
+            QStringLiteral("Helmet"),   QStringLiteral("Gordon"),    QStringLiteral("Gina"),
             QStringLiteral("Cannibal"), QStringLiteral("Robo")};
 }
 
@@ -125,14 +125,9 @@ Part audioPart(const AudioSettings &audio)
     line += QLatin1String(" +volume ") + audio.gameVolume;
     line += QLatin1String(" +suitvolume ") + audio.suitVolume;
     switch (audio.cdMode) {
-    case CdTrackMode::PlayOnce:
-        line += QLatin1String(" +cd play ") + audio.track;
-        break;
-    case CdTrackMode::Loop:
-        line += QLatin1String(" +cd loop ") + audio.track;
-        break;
-    case CdTrackMode::None:
-        break;
+    case CdTrackMode::PlayOnce: line += QLatin1String(" +cd play ") + audio.track; break;
+    case CdTrackMode::Loop: line += QLatin1String(" +cd loop ") + audio.track; break;
+    case CdTrackMode::None: break;
     }
     return part;
 }

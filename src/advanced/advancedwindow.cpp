@@ -25,7 +25,6 @@
 
 namespace {
 
-
 QGroupBox *frame(const QString &caption, const char *name, QWidget *parent)
 {
     return named(new QGroupBox(caption, parent), name);
@@ -144,8 +143,7 @@ QWidget *AdvancedWindow::buildVideoTab()
     m_chkRSpeeds = named(new QCheckBox(QStringLiteral("R_speeds on"), frmOptions), "chkRSpeeds");
     m_chkRefTex = named(new QCheckBox(QStringLiteral("Reflective textures"), frmOptions),
                         "chkRefTex");
-    m_chkConsole = named(new QCheckBox(QStringLiteral("Enable console"), frmOptions),
-                         "chkConsole");
+    m_chkConsole = named(new QCheckBox(QStringLiteral("Enable console"), frmOptions), "chkConsole");
     m_chkDev = named(new QCheckBox(QStringLiteral("Developer mode"), frmOptions), "chkDev");
     m_chkNoIntro = named(new QCheckBox(QStringLiteral("No intro"), frmOptions), "chkNoIntro");
     {
@@ -233,8 +231,8 @@ QWidget *AdvancedWindow::buildAudioTab()
     {
         auto *layout = new QVBoxLayout(frmOptions);
         layout->addWidget(label3);
-        for (QCheckBox *box : {m_chkToggleSound, m_chkA3D, m_chkEAX, m_chkHiQualitySound,
-                               m_chkCDAudio})
+        for (QCheckBox *box :
+             {m_chkToggleSound, m_chkA3D, m_chkEAX, m_chkHiQualitySound, m_chkCDAudio})
             layout->addWidget(box);
         layout->addStretch();
     }
@@ -296,8 +294,7 @@ QWidget *AdvancedWindow::buildClientTab()
     auto *frmOptions = frame(QStringLiteral("Options"), "frmClientOptions", page);
     m_chkPreLoad = named(new QCheckBox(QStringLiteral("Préchargement des fichiers"), frmOptions),
                          "chkPreLoad");
-    m_chkTCPIPOn = named(new QCheckBox(QStringLiteral("Activer TCP/IP"), frmOptions),
-                         "chkTCPIPOn");
+    m_chkTCPIPOn = named(new QCheckBox(QStringLiteral("Activer TCP/IP"), frmOptions), "chkTCPIPOn");
     m_chkIPXOn = named(new QCheckBox(QStringLiteral("Activer IPX"), frmOptions), "chkIPXOn");
     m_chkSpecMode = named(new QCheckBox(QStringLiteral("Mode spectateur"), frmOptions),
                           "chkSpecMode");
@@ -305,11 +302,9 @@ QWidget *AdvancedWindow::buildClientTab()
                        "chkDelta");
     m_chkHIMod = named(new QCheckBox(QStringLiteral("Models haute-qualité"), frmOptions),
                        "chkHIMod");
-    m_chkUpload = named(new QCheckBox(QStringLiteral("Autoriser upload"), frmOptions),
-                        "chkUpload");
-    m_chkAllowDownload = named(new QCheckBox(QStringLiteral("Autoriser télechargement"),
-                                             frmOptions),
-                               "chkAllowDownload");
+    m_chkUpload = named(new QCheckBox(QStringLiteral("Autoriser upload"), frmOptions), "chkUpload");
+    m_chkAllowDownload = named(
+        new QCheckBox(QStringLiteral("Autoriser télechargement"), frmOptions), "chkAllowDownload");
     {
         auto *layout = new QVBoxLayout(frmOptions);
         for (QCheckBox *box : {m_chkPreLoad, m_chkTCPIPOn, m_chkIPXOn, m_chkSpecMode, m_chkDelta,
@@ -349,8 +344,8 @@ QWidget *AdvancedWindow::buildClientTab()
 
     m_cmdClientGenerate = generateButton("cmdClientGenerate", page);
     m_lblClientCommandLine = commandLabel("lblClientCommandLine", page);
-    auto *frmCommand = commandFrame(m_cmdClientGenerate, m_lblClientCommandLine,
-                                    "frmClientCommand", page);
+    auto *frmCommand = commandFrame(m_cmdClientGenerate, m_lblClientCommandLine, "frmClientCommand",
+                                    page);
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(frmOptions, 0, 0, 3, 1);
@@ -379,8 +374,8 @@ QWidget *AdvancedWindow::buildMiscTab()
     m_chkAGibs = named(new QCheckBox(QStringLiteral("Morceaux Aliens"), frmOptions), "chkAGibs");
     {
         auto *layout = new QVBoxLayout(frmOptions);
-        for (QCheckBox *box : {m_chkDMOn, m_chkCoop, m_chkHBlood, m_chkHGibs, m_chkABlood,
-                               m_chkAGibs})
+        for (QCheckBox *box :
+             {m_chkDMOn, m_chkCoop, m_chkHBlood, m_chkHGibs, m_chkABlood, m_chkAGibs})
             layout->addWidget(box);
         layout->addStretch();
     }
@@ -412,9 +407,8 @@ QWidget *AdvancedWindow::buildMiscTab()
     }
 
     auto *frmLoss = frame(QStringLiteral("Faux paquets perdus"), "frmFakePacketLoss", page);
-    auto *label6 = named(new QLabel(QStringLiteral("Choissiez la valeur de paquets perdus"),
-                                    frmLoss),
-                         "Label6");
+    auto *label6 = named(
+        new QLabel(QStringLiteral("Choissiez la valeur de paquets perdus"), frmLoss), "Label6");
     m_FakePacketSlider = trackBar("FakePacketSlider", frmLoss);
     m_lblFakePacketLoss = valueLabel("lblFakePacketLoss", frmLoss);
     {
@@ -440,8 +434,7 @@ QWidget *AdvancedWindow::buildMiscTab()
 
     follow(m_FakeLagSlider, m_lblFakeLag);
     follow(m_FakePacketSlider, m_lblFakePacketLoss);
-    connect(m_cmdMiscGenerate, &QPushButton::clicked, this,
-            &AdvancedWindow::cmdMiscGenerate_Click);
+    connect(m_cmdMiscGenerate, &QPushButton::clicked, this, &AdvancedWindow::cmdMiscGenerate_Click);
     return page;
 }
 
@@ -465,8 +458,7 @@ QWidget *AdvancedWindow::buildLaunchTab()
     }
 
     auto *frmLaunch = frame(QStringLiteral("Lancement"), "frmLaunch", page);
-    m_Command1 = named(new QPushButton(QStringLiteral("&LANCER HALF-LIFE"), frmLaunch),
-                       "Command1");
+    m_Command1 = named(new QPushButton(QStringLiteral("&LANCER HALF-LIFE"), frmLaunch), "Command1");
     m_Command1->setAutoDefault(true);
     m_Command1->setMinimumHeight(m_Command1->sizeHint().height() * 2);
     (new QVBoxLayout(frmLaunch))->addWidget(m_Command1);

@@ -7,16 +7,15 @@
 #include "platform/qtplatform.h"
 #include "platform/systemprocessstarter.h"
 #include "server/registration.h"
-#include "setup/registration.h"
-
 #include "settings/location.h"
+#include "setup/registration.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 
 void registerAllWindows(AppContext &context)
@@ -61,8 +60,7 @@ int runCorvane(QApplication &app)
     SystemProcessStarter processes;
     QtFileDialogs files;
     QtVolumes volumes;
-    Program program(programSettings(),
-                    PlatformServices{messages, processes, files, volumes});
+    Program program(programSettings(), PlatformServices{messages, processes, files, volumes});
     registerAllWindows(program.context());
     program.start();
     return QApplication::exec();

@@ -22,7 +22,6 @@
 
 namespace {
 
-
 constexpr int kPortWidth = 70;
 
 } // namespace

@@ -9,7 +9,8 @@ void startGame(AppContext &context, QWidget *parent, const QString &commandLine,
         return;
     const QString program = result.program.isEmpty() ? QStringLiteral("(aucun)") : result.program;
     context.platform.messages.show(
-        parent, Message{QStringLiteral("Impossible de lancer le programme :\n%1\n\n%2")
-                            .arg(program, result.reason),
-                        QStringLiteral("Lancement impossible"), MessageIcon::Critical});
+        parent,
+        Message{QStringLiteral("Impossible de lancer le programme :\n%1\n\n%2")
+                    .arg(program, result.reason),
+                QStringLiteral("Lancement impossible"), MessageIcon::Critical});
 }

@@ -7,9 +7,9 @@ enum class GameType { SinglePlayer, Deathmatch, TeamFortress, Custom };
 
 struct LaunchChoices {
     GameType gameType = GameType::Deathmatch;
-    QString selectedMap;  // a map file name, such as "crossfire.bsp"
-    QString parameters;   // free text, appended exactly as typed
-    QString difficulty;   // "Facile", "Moyen" or "Dur"; anything else adds nothing
+    QString selectedMap; // a map file name, such as "crossfire.bsp"
+    QString parameters;  // free text, appended exactly as typed
+    QString difficulty;  // "Facile", "Moyen" or "Dur"; anything else adds nothing
     bool cheats = false;
     bool console = false;
     bool dev = false;

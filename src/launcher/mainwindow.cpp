@@ -48,8 +48,8 @@ void MainWindow::buildControls()
     setBackground(m_txtCustom, SystemColor::menu());
     m_cmbDifficult = named(new QComboBox(frm2), "cmbDifficult");
     m_cmbDifficult->setEditable(true);
-    m_cmbDifficult->addItems({QStringLiteral("Facile"), QStringLiteral("Moyen"),
-                              QStringLiteral("Dur")});
+    m_cmbDifficult->addItems(
+        {QStringLiteral("Facile"), QStringLiteral("Moyen"), QStringLiteral("Dur")});
     m_cmbDifficult->setCurrentIndex(-1);
     m_cmbDifficult->setEditText(QString());
     m_cmbDifficult->setEnabled(false);
@@ -196,9 +196,10 @@ bool MainWindow::formLoad()
     const QString tfc = m_context.settings.read(Keys::tfc);
     if (tfc == kMissing) {
         m_context.platform.messages.show(
-            this, Message{QStringLiteral("Vous n'avez pas complètement ou correctement configuré "
-                                         "le Corvane"),
-                          QStringLiteral("Erreur de configuration")});
+            this,
+            Message{QStringLiteral("Vous n'avez pas complètement ou correctement configuré "
+                                   "le Corvane"),
+                    QStringLiteral("Erreur de configuration")});
         // The configuration window stands in for this window, which waits hidden until one of
         // its buttons shows it.
         if (m_context.windows.isRegistered(WindowName::config)
@@ -249,16 +250,14 @@ void MainWindow::applyGameType(GameType type)
         m_txtSelMap->setToolTip(
             QStringLiteral("No map currently selected (you are currently in TFC mode)"));
         break;
-    case GameType::Custom:
-        setWindowTitle(QStringLiteral("Corvane - Mode personnalisé"));
-        break;
+    case GameType::Custom: setWindowTitle(QStringLiteral("Corvane - Mode personnalisé")); break;
     }
     m_cmbDifficult->setEnabled(type == GameType::SinglePlayer);
     m_launchCustom->setEnabled(custom);
     m_launch->setEnabled(!custom);
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_dirFichiers, m_confirmMap, m_selmap, m_txtCommand, m_cheats, m_console, m_dev,
-             m_numeric, m_chkAdd})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_dirFichiers, m_confirmMap, m_selmap, m_txtCommand,
+                                          m_cheats, m_console, m_dev, m_numeric, m_chkAdd})
         control->setEnabled(!custom);
     const QColor face = custom ? SystemColor::buttonFace() : SystemColor::window();
     for (QWidget *box : std::initializer_list<QWidget *>{m_parameters, m_txtSelMap, m_txtCommand})
@@ -272,8 +271,7 @@ void MainWindow::applyGameType(GameType type)
 void MainWindow::confirmMap_Click()
 {
     const QModelIndex current = m_dirFichiers->currentIndex();
-    const bool selected = current.isValid()
-        && m_dirFichiers->selectionModel()->isSelected(current);
+    const bool selected = current.isValid() && m_dirFichiers->selectionModel()->isSelected(current);
     const QString file = selected ? current.data().toString() : QString();
     m_txtSelMap->setText(file);
     m_txtSelMap->setToolTip(QStringLiteral("Vous avez sélectionné la carte ") + file);
@@ -293,9 +291,10 @@ void MainWindow::chkAdd_Click()
 void MainWindow::launch_Click()
 {
     if (m_txtSelMap->text().isEmpty()) {
-        m_context.platform.messages.show(
-            this, Message{QStringLiteral("Veuillez choisir une carte"),
-                          QStringLiteral("Pas de carte sélectionnée !"), MessageIcon::Warning});
+        m_context.platform.messages.show(this,
+                                         Message{QStringLiteral("Veuillez choisir une carte"),
+                                                 QStringLiteral("Pas de carte sélectionnée !"),
+                                                 MessageIcon::Warning});
         return;
     }
     LaunchChoices choices;
@@ -318,9 +317,10 @@ void MainWindow::launchCustom_Click()
     const QString commandLine = composeCustomLaunch(program, m_txtCustom->text());
     if (m_txtCustom->text().isEmpty()) {
         m_context.platform.messages.show(
-            this, Message{QStringLiteral("Vous devez spécifier dans quel répertoire se trouve le "
-                                         "mod ou la TC."),
-                          QStringLiteral("OOoops"), MessageIcon::Information});
+            this,
+            Message{QStringLiteral("Vous devez spécifier dans quel répertoire se trouve le "
+                                   "mod ou la TC."),
+                    QStringLiteral("OOoops"), MessageIcon::Information});
         return;
     }
     startGame(m_context, this, commandLine, WindowStyle::Maximized);
@@ -336,16 +336,17 @@ void MainWindow::openInstead(QStringView window)
 void MainWindow::mnuFileMapcleItm_Click()
 {
     m_context.platform.messages.show(
-        this, Message{QStringLiteral("Le Map Cycle Editor n'est pas encore implémenté."),
-                      QStringLiteral("Ooops"), MessageIcon::Information});
+        this,
+        Message{QStringLiteral("Le Map Cycle Editor n'est pas encore implémenté."),
+                QStringLiteral("Ooops"), MessageIcon::Information});
 }
 
 void MainWindow::mnuEdititmReset_Click()
 {
     const MessageAnswer answer = m_context.platform.messages.show(
-        this, Message{QStringLiteral("Etes-vous sûr ?"),
-                      QStringLiteral("Annuler tous les paramètres"), MessageIcon::None,
-                      MessageButtons::OkCancel});
+        this,
+        Message{QStringLiteral("Etes-vous sûr ?"), QStringLiteral("Annuler tous les paramètres"),
+                MessageIcon::None, MessageButtons::OkCancel});
     if (answer != MessageAnswer::Ok)
         return;
     m_parameters->clear();

@@ -27,7 +27,8 @@ bool naturalLess(const QString &a, const QString &b)
                 ++zj;
             if (ei - zi != ej - zj)
                 return ei - zi < ej - zj;
-            const int cmp = QStringView(a).sliced(zi, ei - zi).compare(QStringView(b).sliced(zj, ej - zj));
+            const int cmp =
+                QStringView(a).sliced(zi, ei - zi).compare(QStringView(b).sliced(zj, ej - zj));
             if (cmp != 0)
                 return cmp < 0;
             i = ei;

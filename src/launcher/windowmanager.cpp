@@ -40,10 +40,12 @@ QWidget *WindowManager::load(QStringView name)
         return existing;
     const auto factory = m_factories.constFind(key);
     if (factory == m_factories.cend()) {
-        m_messages.show(nullptr, Message{QStringLiteral("La fenêtre « %1 » n'est pas disponible "
-                                                        "dans cette version.")
-                                             .arg(key),
-                                         {}, MessageIcon::Information});
+        m_messages.show(nullptr,
+                        Message{QStringLiteral("La fenêtre « %1 » n'est pas disponible "
+                                               "dans cette version.")
+                                    .arg(key),
+                                {},
+                                MessageIcon::Information});
         return nullptr;
     }
     QWidget *window = (*factory)();

@@ -8,8 +8,8 @@
 // How a command line of the form "<program path> <switches>" is split into the program to
 // start and its arguments. The path is unquoted and may hold blanks.
 struct CommandLineParts {
-    QString program;   // the resolved executable path; empty when the line starts with a blank
-    QString rest;      // everything after the program and the one blank that ends it
+    QString program; // the resolved executable path; empty when the line starts with a blank
+    QString rest;    // everything after the program and the one blank that ends it
     QStringList arguments() const; // rest split on runs of blanks, no empty arguments
 };
 

@@ -69,8 +69,7 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
         process.setArguments(QStringList{parts.program} + parts.arguments());
     } else {
         if (!info.isExecutable())
-            return failure(parts.program,
-                           QStringLiteral("Ce fichier n'est pas exécutable."));
+            return failure(parts.program, QStringLiteral("Ce fichier n'est pas exécutable."));
         process.setProgram(parts.program);
         process.setArguments(parts.arguments());
     }

@@ -10,10 +10,15 @@ bool needsQuotes(const QString &value)
         if (c.isSpace())
             return true;
         switch (c.unicode()) {
-        case u';': case u'\'': case u',': case u'(': case u')': case u'{': case u'}': case u':':
-            return true;
-        default:
-            break;
+        case u';':
+        case u'\'':
+        case u',':
+        case u'(':
+        case u')':
+        case u'{':
+        case u'}':
+        case u':': return true;
+        default: break;
         }
     }
     return false;

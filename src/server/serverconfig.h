@@ -8,26 +8,26 @@
 
 // The server maker's fields as the player left them. A box is true only when it is checked.
 struct ServerFields {
-    bool allowDownload = false;     // dl
-    bool allowUpload = false;       // ul
-    bool noFallDamage = false;      // falldamage
-    bool noAutoCrosshair = false;   // mp_autocrosshair
-    bool flashlight = false;        // mp_flashlight
-    bool cheats = false;            // sv_cheats
-    bool forceRespawn = false;      // mp_forcerespawn
-    bool footsteps = false;         // mp_footsteps
-    bool weaponStay = false;        // mp_weaponstay
-    bool friendlyFire = false;      // mp_friendlyfire
-    bool chaseView = false;         // chase_active
-    bool noDownloadInGame = false;  // cl_download_ingame
-    bool password = false;          // password
+    bool allowDownload = false;    // dl
+    bool allowUpload = false;      // ul
+    bool noFallDamage = false;     // falldamage
+    bool noAutoCrosshair = false;  // mp_autocrosshair
+    bool flashlight = false;       // mp_flashlight
+    bool cheats = false;           // sv_cheats
+    bool forceRespawn = false;     // mp_forcerespawn
+    bool footsteps = false;        // mp_footsteps
+    bool weaponStay = false;       // mp_weaponstay
+    bool friendlyFire = false;     // mp_friendlyfire
+    bool chaseView = false;        // chase_active
+    bool noDownloadInGame = false; // cl_download_ingame
+    bool password = false;         // password
 
-    QString passwordValue;          // passwordvalue
-    QString maxPing = QStringLiteral("500");          // maxpingvalue (checked, never written)
-    QString fragLimit = QStringLiteral("0");          // fraglimitvalue
-    QString maxPlayers = QStringLiteral("32");        // maxplayersvalue
-    QString gravity = QStringLiteral("800");          // sv_gravityvalue
-    QString maxSpectators = QStringLiteral("0");      // maxspectatorsvalue
+    QString passwordValue;                                 // passwordvalue
+    QString maxPing = QStringLiteral("500");               // maxpingvalue (checked, never written)
+    QString fragLimit = QStringLiteral("0");               // fraglimitvalue
+    QString maxPlayers = QStringLiteral("32");             // maxplayersvalue
+    QString gravity = QStringLiteral("800");               // sv_gravityvalue
+    QString maxSpectators = QStringLiteral("0");           // maxspectatorsvalue
     QString partyName = QStringLiteral("My party - CRVN"); // partyname
 };
 
@@ -47,7 +47,7 @@ QString serverConfigPath(const QString &valveFolder);
 // The message of a refused field check.
 struct ServerCheckFailure {
     QString text;
-    QString title; // empty: the application title
+    QString title;        // empty: the application title
     bool warning = false; // exclamation instead of information icon
 };
 

@@ -23,7 +23,6 @@
 
 namespace {
 
-
 bool isChecked(const QCheckBox *box)
 {
     return box->checkState() == Qt::Checked;
@@ -84,8 +83,7 @@ void ServerMakerWindow::buildControls()
         QStringLiteral("Set the time limit. Type \"0\" for no time limit"));
     m_gravityValue = named(new QLineEdit(QStringLiteral("800"), param), "sv_gravityvalue");
     m_gravityValue->setToolTip(QStringLiteral("Set the gravity (default : 800)"));
-    m_maxSpectatorsValue = named(new QLineEdit(QStringLiteral("0"), param),
-                                 "maxspectatorsvalue");
+    m_maxSpectatorsValue = named(new QLineEdit(QStringLiteral("0"), param), "maxspectatorsvalue");
     m_maxSpectatorsValue->setToolTip(QStringLiteral("Set maximum number of spectators"));
     {
         auto *layout = new QGridLayout(param);
@@ -102,8 +100,7 @@ void ServerMakerWindow::buildControls()
         addRow(2, "fraglimit", QStringLiteral("Limite de frag"), m_fragLimitValue);
         addRow(3, "timelimit", QStringLiteral("Limite de temps :"), m_timeLimitValue);
         addRow(4, "sv_gravity", QStringLiteral("Gravité :"), m_gravityValue);
-        addRow(5, "sv_maxspectators", QStringLiteral("Spéctateurs max : "),
-               m_maxSpectatorsValue);
+        addRow(5, "sv_maxspectators", QStringLiteral("Spéctateurs max : "), m_maxSpectatorsValue);
         layout->setColumnStretch(1, 1);
     }
 
@@ -250,8 +247,9 @@ bool ServerMakerWindow::ValidateServerSettings()
     if (!failure)
         return true;
     m_context.platform.messages.show(
-        this, Message{failure->text, failure->title,
-                      failure->warning ? MessageIcon::Warning : MessageIcon::Information});
+        this,
+        Message{failure->text, failure->title,
+                failure->warning ? MessageIcon::Warning : MessageIcon::Information});
     return false;
 }
 
@@ -261,11 +259,12 @@ bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
     // Without the valve folder the file would land in whatever the working directory is.
     if (*valveFolder == u"error!" || valveFolder->isEmpty()) {
         m_context.platform.messages.show(
-            this, Message{QStringLiteral("Le dossier valve du jeu n'est pas configuré : le "
-                                         "fichier crvn.cfg n'a pas été enregistré.\n\n"
-                                         "L'assistant de première utilisation ou la "
-                                         "configuration (Edition > Configuration) l'indique."),
-                          QStringLiteral("Dossier valve inconnu"), MessageIcon::Warning});
+            this,
+            Message{QStringLiteral("Le dossier valve du jeu n'est pas configuré : le "
+                                   "fichier crvn.cfg n'a pas été enregistré.\n\n"
+                                   "L'assistant de première utilisation ou la "
+                                   "configuration (Edition > Configuration) l'indique."),
+                    QStringLiteral("Dossier valve inconnu"), MessageIcon::Warning});
         return false;
     }
     const QString path = serverConfigPath(*valveFolder);
@@ -273,10 +272,11 @@ bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
     if (replaceFile(path, serverConfigBytes(fields()), &reason))
         return true;
     m_context.platform.messages.show(
-        this, Message{QStringLiteral("Impossible d'enregistrer le fichier :\n%1\n\n%2\n\n"
-                                     "Le fichier précédent, s'il existe, est inchangé.")
-                          .arg(QDir::toNativeSeparators(path), reason),
-                      QStringLiteral("Enregistrement impossible"), MessageIcon::Critical});
+        this,
+        Message{QStringLiteral("Impossible d'enregistrer le fichier :\n%1\n\n%2\n\n"
+                               "Le fichier précédent, s'il existe, est inchangé.")
+                    .arg(QDir::toNativeSeparators(path), reason),
+                QStringLiteral("Enregistrement impossible"), MessageIcon::Critical});
     return false;
 }
 
@@ -301,12 +301,13 @@ void ServerMakerWindow::password_Click()
 void ServerMakerWindow::cmdHelp_Click()
 {
     m_context.platform.messages.show(
-        this, Message{QStringLiteral("Le Half-Life Deathmatch Maker vous permet de configurer "
-                                     "votre serveur. Quand vous cliquez sur Enregistrer, le "
-                                     "fichier crvn.cfg est créé dans votre dossier "
-                                     "Half-Life\\valve. Pour l'utiliser, lancez un serveur "
-                                     "puis tapez exec crvn.cfg dans la console."),
-                      QStringLiteral("Aide"), MessageIcon::Information});
+        this,
+        Message{QStringLiteral("Le Half-Life Deathmatch Maker vous permet de configurer "
+                               "votre serveur. Quand vous cliquez sur Enregistrer, le "
+                               "fichier crvn.cfg est créé dans votre dossier "
+                               "Half-Life\\valve. Pour l'utiliser, lancez un serveur "
+                               "puis tapez exec crvn.cfg dans la console."),
+                QStringLiteral("Aide"), MessageIcon::Information});
 }
 
 void ServerMakerWindow::save_Click()
@@ -317,8 +318,9 @@ void ServerMakerWindow::save_Click()
     if (!WriteServerConfig(&valveFolder))
         return;
     m_context.platform.messages.show(
-        this, Message{QStringLiteral("You're crvn.cfg file has been saved in ") + valveFolder,
-                      QStringLiteral("Please note"), MessageIcon::Information});
+        this,
+        Message{QStringLiteral("You're crvn.cfg file has been saved in ") + valveFolder,
+                QStringLiteral("Please note"), MessageIcon::Information});
 }
 
 void ServerMakerWindow::Command1_Click()
@@ -329,9 +331,10 @@ void ServerMakerWindow::Command1_Click()
     if (!WriteServerConfig(&valveFolder))
         return;
     if (m_selMap->text().isEmpty()) {
-        m_context.platform.messages.show(
-            this, Message{QStringLiteral("Please select a map"),
-                          QStringLiteral("No map selected"), MessageIcon::Warning});
+        m_context.platform.messages.show(this,
+                                         Message{QStringLiteral("Please select a map"),
+                                                 QStringLiteral("No map selected"),
+                                                 MessageIcon::Warning});
         return;
     }
     const QString program = m_context.settings.read(Keys::program, u"error!");

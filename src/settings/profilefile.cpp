@@ -61,8 +61,8 @@ enum class LineKind { Blank, Header, Entry, Other };
 // One line of the file: where its text stands, without its line end.
 struct Line {
     qsizetype begin = 0;
-    qsizetype end = 0;   // end of the line's text
-    qsizetype next = 0;  // start of the next line (after the line end run)
+    qsizetype end = 0;  // end of the line's text
+    qsizetype next = 0; // start of the next line (after the line end run)
     LineKind kind = LineKind::Blank;
     QByteArrayView name; // section name for headers, key name for entries
     QByteArrayView value;
@@ -117,9 +117,9 @@ std::vector<Line> splitLines(const QByteArray &text)
 
 // Where a key stands in a file: the first section of that name and the first entry in it.
 struct Location {
-    qsizetype section = -1;   // index of the header line
+    qsizetype section = -1;    // index of the header line
     qsizetype sectionEnd = -1; // index of the next header line, or line count
-    qsizetype entry = -1;     // index of the key's line
+    qsizetype entry = -1;      // index of the key's line
 };
 
 Location locate(const std::vector<Line> &lines, QByteArrayView section, QByteArrayView key)

@@ -107,8 +107,8 @@ void ConfigPage::chkTFC_Click()
 
 void ConfigPage::Command2_Click()
 {
-    const QString chosen = m_context.platform.files.getOpenFileName(
-        window(), m_variant.dialogTitle, SetupRules::executableFilter());
+    const QString chosen = m_context.platform.files.getOpenFileName(window(), m_variant.dialogTitle,
+                                                                    SetupRules::executableFilter());
     // A cancelled dialog keeps the path the player had.
     if (!chosen.isEmpty())
         m_program->setText(QDir::toNativeSeparators(chosen));

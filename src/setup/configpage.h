@@ -14,14 +14,14 @@ class QPushButton;
 
 // What differs between the configuration window and the wizard's configuration page.
 struct ConfigPageVariant {
-    QString frameCaption;        // frmHLC
-    QString programLabel;        // Label1
-    QString tfcLabel;            // tfcCaption
-    QString dialogTitle;         // the executable dialog
-    QString mapsPickerCaption;   // given to DirMaps
-    bool mapsCaptionBeforeShow;  // the wizard names DirMaps before showing it, config after
-    QStringView tfcPicker;       // configtfc or DirMapsTFC
-    QString tfcPickerCaption;    // given after showing; empty: the picker keeps its own
+    QString frameCaption;       // frmHLC
+    QString programLabel;       // Label1
+    QString tfcLabel;           // tfcCaption
+    QString dialogTitle;        // the executable dialog
+    QString mapsPickerCaption;  // given to DirMaps
+    bool mapsCaptionBeforeShow; // the wizard names DirMaps before showing it, config after
+    QStringView tfcPicker;      // configtfc or DirMapsTFC
+    QString tfcPickerCaption;   // given after showing; empty: the picker keeps its own
 };
 
 // The configuration page's controls and handlers, shared by `config` and `firstuseconfig`.

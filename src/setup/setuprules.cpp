@@ -86,8 +86,8 @@ QString dialogFilter(QStringView filterText, const QStringList &extraPatterns)
         }
         if (entries.isEmpty())
             patterns.append(extraPatterns);
-        entries.append(QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed().toString(),
-                                                      patterns.join(u' ')));
+        entries.append(
+            QStringLiteral("%1 (%2)").arg(parts.at(i).trimmed().toString(), patterns.join(u' ')));
     }
     if (entries.isEmpty() && !extraPatterns.isEmpty())
         entries.append(QStringLiteral("(%1)").arg(extraPatterns.join(u' ')));
@@ -118,7 +118,7 @@ PickerTarget pickerTarget(QStringView picker, QStringView caption)
 QString volumeLabel(const QString &volumeName)
 {
     const bool driveLetter = volumeName.size() >= 2 && volumeName.at(0).isLetter()
-                             && volumeName.at(1) == u':';
+        && volumeName.at(1) == u':';
     return driveLetter ? volumeName.left(2).toUpper() : volumeName;
 }
 
@@ -129,8 +129,9 @@ QString unavailableVolumeTitle(const QString &volumeName)
 
 QString unavailableVolumeText(const QString &volumeName)
 {
-    return volumeLabel(volumeName) + QStringLiteral("\\ n'est pas accessible.\r\n\r\n"
-                                                    "Le périphérique n'est pas prêt.");
+    return volumeLabel(volumeName)
+        + QStringLiteral("\\ n'est pas accessible.\r\n\r\n"
+                         "Le périphérique n'est pas prêt.");
 }
 
 QString handedOverDirectory(const QString &path)

@@ -80,6 +80,7 @@ inline constexpr QStringView wizardMapsCaption = u"Première configuration - Ré
 inline constexpr QStringView configMapsCaption = u"Where are your Half-Life maps ?";
 inline constexpr QStringView configTfcCaption = u"Où sont installée vos cartes TFC ?";
 inline constexpr QStringView pickerCaption = u"Half-Life";
-inline constexpr QStringView wizardTfcPickerCaption = u"Première configuration - Répertoire cartes TFC";
+inline constexpr QStringView wizardTfcPickerCaption =
+    u"Première configuration - Répertoire cartes TFC";
 inline constexpr QStringView executableFilterText = u"Exécutable Half-Life (hl.exe) | hl.exe";
 } // namespace SetupText

@@ -62,12 +62,13 @@ bool SetupWindow::writeSettings(const SettingWrites &writes)
         if (m_context.settings.write(write.key, write.value))
             continue;
         m_context.platform.messages.show(
-            this, Message{QStringLiteral("Les paramètres n'ont pas pu être enregistrés dans le "
-                                         "fichier crvn.ini (%1) :\n%2\n\nVos saisies sont "
-                                         "conservées : corrigez le problème puis réessayez.")
-                              .arg(QDir::toNativeSeparators(m_context.settings.filePath()),
-                                   m_context.settings.errorString()),
-                          QStringLiteral("Enregistrement impossible"), MessageIcon::Critical});
+            this,
+            Message{QStringLiteral("Les paramètres n'ont pas pu être enregistrés dans le "
+                                   "fichier crvn.ini (%1) :\n%2\n\nVos saisies sont "
+                                   "conservées : corrigez le problème puis réessayez.")
+                        .arg(QDir::toNativeSeparators(m_context.settings.filePath()),
+                             m_context.settings.errorString()),
+                    QStringLiteral("Enregistrement impossible"), MessageIcon::Critical});
         return false;
     }
     return true;

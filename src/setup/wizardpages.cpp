@@ -14,7 +14,6 @@
 
 namespace {
 
-
 QLabel *wrapped(QLabel *label)
 {
     label->setWordWrap(true);
@@ -59,11 +58,11 @@ FirstUse2Window::FirstUse2Window(AppContext &context, QWidget *parent)
     : SetupWindow(context, parent)
 {
     setWindowTitle(QStringLiteral("Informations personnelles"));
-    auto *label1 = wrapped(named(
-        new QLabel(QStringLiteral("Entrez votre nom/pseudonyme et votre organisation/clan "
-                                  "ci-dessous : "),
-                   this),
-        "Label1"));
+    auto *label1 = wrapped(
+        named(new QLabel(QStringLiteral("Entrez votre nom/pseudonyme et votre organisation/clan "
+                                        "ci-dessous : "),
+                         this),
+              "Label1"));
     auto *label2 = named(new QLabel(QStringLiteral("Nom/Pseudo : "), this), "Label2");
     m_txtNick = named(new QLineEdit(this), "txtNick");
     auto *label3 = named(new QLabel(QStringLiteral("Organisation/clan :"), this), "Label3");
@@ -93,8 +92,8 @@ void FirstUse2Window::cmdPrev_Click()
 
 void FirstUse2Window::cmdNext_Click()
 {
-    const SetupRules::Refusal refusal =
-        SetupRules::identityRefusal(m_txtNick->text(), m_txtClan->text());
+    const SetupRules::Refusal refusal = SetupRules::identityRefusal(m_txtNick->text(),
+                                                                    m_txtClan->text());
     if (!refusal.isEmpty()) {
         m_context.platform.messages.show(this, Message{refusal.text, refusal.title});
         return;
@@ -116,8 +115,7 @@ FirstUseDoneWindow::FirstUseDoneWindow(AppContext &context, QWidget *parent)
     auto *label2 = wrapped(named(
         new QLabel(QStringLiteral("La configuration du Corvane est terminée."), this), "Label2"));
     auto *label3 = wrapped(named(
-        new QLabel(QStringLiteral("L'assistant va maintenant lancer le Corvane"), this),
-        "Label3"));
+        new QLabel(QStringLiteral("L'assistant va maintenant lancer le Corvane"), this), "Label3"));
     auto *cmdFinish = named(new QPushButton(QStringLiteral("&Terminer"), this), "cmdFinish");
     setDefaultButton(cmdFinish);
 
