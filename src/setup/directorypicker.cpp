@@ -124,7 +124,7 @@ void DirectoryPicker::fillDirectoryList()
     m_rep->clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    int depth = 0;
+    qsizetype depth = 0;
     for (const QString &path : std::as_const(chain)) {
         const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path)
                                                  : QDir(path).dirName();
