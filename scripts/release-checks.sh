@@ -4,19 +4,29 @@
 # built, installed, validated and started headless.
 set -eu
 cd "$(dirname "$0")/.."
-CORVANE_EXTRA_PACKAGES="xvfb xauth xdotool desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev" \
+CORVANE_EXTRA_PACKAGES="xvfb xauth xdotool desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev clang-format clang-tidy" \
     scripts/install-deps.sh
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 jobs="$(nproc)"
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_WERROR=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_WERROR=ON \
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --output-on-failure -j"$jobs")
+
+echo "== Formatting and static checks"
+git ls-files 'src/*.cpp' 'src/*.h' 'tools/*.cpp' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' \
+    | xargs clang-format --dry-run --Werror
+run-clang-tidy-14 -p build-asan -quiet "$PWD/src/" >build-asan/tidy.log 2>&1 || true
+if grep -qE ": (warning|error):" build-asan/tidy.log; then
+    grep -A4 -E ": (warning|error):" build-asan/tidy.log
+    exit 1
+fi
 
 if [ -x fuzz/run.sh ]; then
     echo "== Fuzzing the settings file for 60 s"
