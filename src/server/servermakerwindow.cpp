@@ -310,12 +310,15 @@ void ServerMakerWindow::cmdHelp_Click()
                 QStringLiteral("Aide"), MessageIcon::Information});
 }
 
+bool ServerMakerWindow::checkAndWrite(QString *valveFolder)
+{
+    return ValidateServerSettings() && WriteServerConfig(valveFolder);
+}
+
 void ServerMakerWindow::save_Click()
 {
-    if (!ValidateServerSettings())
-        return;
     QString valveFolder;
-    if (!WriteServerConfig(&valveFolder))
+    if (!checkAndWrite(&valveFolder))
         return;
     m_context.platform.messages.show(
         this,
@@ -325,10 +328,8 @@ void ServerMakerWindow::save_Click()
 
 void ServerMakerWindow::Command1_Click()
 {
-    if (!ValidateServerSettings())
-        return;
     QString valveFolder;
-    if (!WriteServerConfig(&valveFolder))
+    if (!checkAndWrite(&valveFolder))
         return;
     if (m_selMap->text().isEmpty()) {
         m_context.platform.messages.show(this,

@@ -34,6 +34,8 @@ private:
     bool ValidateServerSettings();
     // Writes crvn.cfg; on failure tells the player why and answers false.
     bool WriteServerConfig(QString *valveFolder);
+    // What both save buttons do first: the checks, then the file; false when either stops.
+    bool checkAndWrite(QString *valveFolder);
 
     // Handlers
     void cmdMapSel_Click();
