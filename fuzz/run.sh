@@ -1,12 +1,15 @@
 #!/bin/sh
-# Builds the settings-file fuzzer with clang and runs it for a bounded time.
-# Usage: fuzz/run.sh [seconds]   (default 60; run from anywhere)
-# Needs clang and libclang-rt-14-dev (Debian 12). The committed seed corpus is never changed:
-# the fuzzer works on a copy, and a crashing input is left in build-fuzz/findings/.
-# Exits non-zero when the fuzzer finds a crash, a hang or a broken property.
+# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Usage: fuzz/run.sh [seconds] [target ...]   (default 60 s each; every target when none is named)
+# A target fuzz_<name> takes its seeds from fuzz/corpus/<name>/ and, when present, its
+# dictionary from fuzz/<name>.dict.
+# Needs clang and libclang-rt-14-dev (Debian 12). The committed seed corpora are never changed:
+# each fuzzer works on a copy, and a crashing input is left in build-fuzz/findings/<name>/.
+# Exits non-zero when a fuzzer finds a crash, a hang or a broken property.
 set -eu
 
 seconds="${1:-60}"
+[ $# -gt 0 ] && shift
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 
@@ -15,17 +18,29 @@ if ! grep -q 'add_subdirectory(fuzz)' "$root/CMakeLists.txt"; then
     exit 2
 fi
 
+targets="$*"
+if [ -z "$targets" ]; then
+    for corpus in "$root"/fuzz/corpus/*/; do
+        targets="$targets fuzz_$(basename "$corpus")"
+    done
+fi
+
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCORVANE_FUZZ=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target fuzz_profilefile -j"$(nproc)"
+# shellcheck disable=SC2086
+cmake --build "$build" --target $targets -j"$(nproc)"
 
-work="$build/corpus-run"
-findings="$build/findings"
-rm -rf "$work"
-mkdir -p "$work" "$findings"
-cp "$root"/fuzz/corpus/profilefile/* "$work"/
-
-cd "$build"
-exec "$build/fuzz/fuzz_profilefile" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -dict="$root/fuzz/profilefile.dict" \
-    -artifact_prefix="$findings/" "$work"
+for target in $targets; do
+    name="${target#fuzz_}"
+    work="$build/corpus-run/$name"
+    findings="$build/findings/$name"
+    rm -rf "$work"
+    mkdir -p "$work" "$findings"
+    cp "$root/fuzz/corpus/$name"/* "$work"/
+    dict=""
+    [ -f "$root/fuzz/$name.dict" ] && dict="-dict=$root/fuzz/$name.dict"
+    echo "== $target for $seconds s"
+    # shellcheck disable=SC2086
+    (cd "$build" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 $dict -artifact_prefix="$findings/" "$work")
+done

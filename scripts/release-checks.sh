@@ -44,7 +44,7 @@ if grep -qE ": (warning|error):" build-asan/tidy.log; then
 fi
 
 if [ -x fuzz/run.sh ]; then
-    echo "== Fuzzing the settings file for 60 s"
+    echo "== Fuzzing every parser of outside data, 60 s each"
     fuzz/run.sh 60
 fi
 
