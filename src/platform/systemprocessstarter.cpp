@@ -74,6 +74,8 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
         process.setArguments(parts.arguments());
     }
 #endif
+    // The game finds its content beside itself, wherever the launcher was started from.
+    process.setWorkingDirectory(info.absolutePath());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
         return failure(parts.program, process.errorString());

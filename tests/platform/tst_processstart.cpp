@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -144,6 +145,8 @@ void TestProcessStart::windowsExecutableNeedsWine()
 
     QVERIFY2(withWine.started, qPrintable(withWine.reason));
     QCOMPARE(wine.arguments(), (QStringList{exe, "-game", "tfc"}));
+    // Started in the game's folder, not in Wine's nor in the launcher's.
+    QCOMPARE(wine.workingFolder(), QFileInfo(dir.path()).canonicalFilePath());
     QVERIFY(!withoutWine.started);
     QVERIFY(withoutWine.reason.contains(QStringLiteral("Wine")));
 

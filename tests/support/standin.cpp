@@ -30,6 +30,19 @@ QStringList StandIn::arguments(int start) const
     return lines;
 }
 
+QString StandIn::workingFolder(int start) const
+{
+    const QString file = m_record + QLatin1Char('.') + QString::number(start);
+    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 5000);
+    QFile in(file + QStringLiteral(".cwd"));
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("<the stand-in did not run>");
+    QString folder = QString::fromLocal8Bit(in.readAll());
+    if (folder.endsWith(QLatin1Char('\n')))
+        folder.chop(1);
+    return folder;
+}
+
 int StandIn::starts() const
 {
     int n = 0;

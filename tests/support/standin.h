@@ -13,6 +13,8 @@ public:
     QString program() const { return m_program; }
     // The arguments of the n-th start, once it has written them (waits up to five seconds).
     QStringList arguments(int start = 0) const;
+    // The folder the n-th start ran in (symbolic links resolved), once it has run.
+    QString workingFolder(int start = 0) const;
     // How many starts have been recorded so far.
     int starts() const;
 
