@@ -5,11 +5,20 @@ QString mapNameFromFile(const QString &fileName)
     return fileName.size() < 4 ? fileName : fileName.chopped(4);
 }
 
-QString optionPreview(bool cheats, bool console, bool dev, bool numeric)
+QString parameterSwitches(const QString &parameters, bool add)
 {
-    QString text = QStringLiteral(" ");
+    if (!add || parameters.isEmpty())
+        return {};
+    return parameters.startsWith(QLatin1Char(' ')) ? parameters : QLatin1Char(' ') + parameters;
+}
+
+QString optionPreview(bool cheats, bool console, bool dev, bool numeric, const QString &parameters,
+                      bool addParameters)
+{
+    QString text = QStringLiteral(" ") + parameterSwitches(parameters, addParameters);
+    // The game takes console variables from "+" commands only.
     if (cheats)
-        text += QLatin1String(" -sv_cheats 1");
+        text += QLatin1String(" +sv_cheats 1");
     if (console)
         text += QLatin1String(" -console");
     if (dev)
@@ -47,9 +56,9 @@ QString difficultySwitch(const QString &difficulty)
 
 QString composeLaunch(const QString &program, const LaunchChoices &choices)
 {
-    QString extra = choices.parameters;
+    QString extra = parameterSwitches(choices.parameters, choices.addParameters);
     if (choices.cheats)
-        extra += QLatin1String(" -sv_cheats 1");
+        extra += QLatin1String(" +sv_cheats 1");
     if (choices.console)
         extra += QLatin1String(" -console");
     if (choices.dev)
@@ -61,4 +70,29 @@ QString composeLaunch(const QString &program, const LaunchChoices &choices)
 QString composeCustomLaunch(const QString &program, const QString &modDirectory)
 {
     return program + QLatin1String(" -game ") + modDirectory;
+}
+
+bool isUnsafeMapName(const QString &mapName)
+{
+    if (mapName.startsWith(QLatin1Char('+')) || mapName.startsWith(QLatin1Char('-')))
+        return true;
+    for (const QChar c : mapName) {
+        if (c.isSpace() || c == QLatin1Char('"') || c.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
+}
+
+QString unsafeMapMessage(const QString &mapName)
+{
+    return QStringLiteral("La carte « %1 » ne peut pas être lancée : son nom contient un "
+                          "espace, un guillemet ou un caractère de contrôle, ou commence par "
+                          "+ ou -, et le jeu le lirait comme d'autres commandes.\n\n"
+                          "Renommez le fichier de la carte, puis choisissez-la à nouveau.")
+        .arg(mapName);
+}
+
+QString unsafeMapTitle()
+{
+    return QStringLiteral("Nom de carte refusé");
 }

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
@@ -146,6 +147,7 @@ void MainWindow::buildControls()
     for (QCheckBox *box : {m_cheats, m_console, m_dev, m_numeric})
         connect(box, &QCheckBox::toggled, this, &MainWindow::updatePreview);
     connect(m_chkAdd, &QCheckBox::toggled, this, &MainWindow::chkAdd_Click);
+    connect(m_parameters, &QLineEdit::textChanged, this, &MainWindow::parameters_Change);
     connect(m_launch, &QPushButton::clicked, this, &MainWindow::launch_Click);
     connect(m_launchCustom, &QPushButton::clicked, this, &MainWindow::launchCustom_Click);
 }
@@ -209,12 +211,37 @@ bool MainWindow::formLoad()
     m_optTFC->setEnabled(tfc != u"false");
     setMapDirectory(m_context.settings.read(Keys::maps));
     m_txtSelMap->setToolTip(QStringLiteral("Aucune carte sélectionnée"));
+    m_listFresh = visible;
     return visible;
 }
 
 void MainWindow::setMapDirectory(const QString &directory)
 {
     m_maps->setStringList(mapFiles(directory));
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // Any show but the one right after loading: the window was kept hidden behind the
+    // configuration window, which may have just saved other settings than those it loaded.
+    if (!m_listFresh)
+        followSettings();
+    m_listFresh = false;
+}
+
+void MainWindow::followSettings()
+{
+    const QString tfc = m_context.settings.read(Keys::tfc);
+    m_optTFC->setEnabled(tfc != u"false");
+    switch (gameType()) {
+    case GameType::SinglePlayer:
+    case GameType::Deathmatch: setMapDirectory(m_context.settings.read(Keys::maps)); break;
+    case GameType::TeamFortress: setMapDirectory(m_context.settings.read(Keys::tfcMaps)); break;
+    case GameType::Custom: break;
+    }
 }
 
 GameType MainWindow::gameType() const
@@ -280,12 +307,21 @@ void MainWindow::confirmMap_Click()
 void MainWindow::updatePreview()
 {
     m_txtCommand->setText(optionPreview(m_cheats->isChecked(), m_console->isChecked(),
-                                        m_dev->isChecked(), m_numeric->isChecked()));
+                                        m_dev->isChecked(), m_numeric->isChecked(),
+                                        m_parameters->text(), m_chkAdd->isChecked()));
 }
 
 void MainWindow::chkAdd_Click()
 {
     m_parameters->setVisible(m_chkAdd->isChecked());
+    updatePreview();
+}
+
+void MainWindow::parameters_Change()
+{
+    // Hidden parameters are not launched, so they do not show either.
+    if (m_chkAdd->isChecked())
+        updatePreview();
 }
 
 void MainWindow::launch_Click()
@@ -297,10 +333,17 @@ void MainWindow::launch_Click()
                                                  MessageIcon::Warning});
         return;
     }
+    const QString mapName = mapNameFromFile(m_txtSelMap->text());
+    if (isUnsafeMapName(mapName)) {
+        m_context.platform.messages.show(
+            this, Message{unsafeMapMessage(mapName), unsafeMapTitle(), MessageIcon::Warning});
+        return;
+    }
     LaunchChoices choices;
     choices.gameType = gameType();
     choices.selectedMap = m_txtSelMap->text();
     choices.parameters = m_parameters->text();
+    choices.addParameters = m_chkAdd->isChecked();
     choices.difficulty = m_cmbDifficult->currentText();
     choices.cheats = m_cheats->isChecked();
     choices.console = m_console->isChecked();

@@ -30,10 +30,15 @@ public:
     // Form_Load: the settings check, the TFC option and the map list.
     bool formLoad() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildControls();
     void buildMenus();
     void setMapDirectory(const QString &directory);
+    // The TFC option and the map list of the current game type, from the settings as they are.
+    void followSettings();
     void applyGameType(GameType type);
     GameType gameType() const;
 
@@ -41,6 +46,7 @@ private:
     void confirmMap_Click();
     void updatePreview();
     void chkAdd_Click();
+    void parameters_Change();
     void launch_Click();
     void launchCustom_Click();
     void openInstead(QStringView window);
@@ -71,4 +77,5 @@ private:
     QPushButton *m_launch = nullptr;
     QPushButton *m_launchCustom = nullptr;
     QAction *m_closeAfterLaunch = nullptr;
+    bool m_listFresh = false; // the map list was read by the load that shows the window
 };

@@ -44,9 +44,9 @@ void TestLaunchCommand::launch_data()
         << false << hl + " -game tfc +map crossfire -set skill 1";
     QTest::newRow("TFC") << int(GameType::TeamFortress) << "crossfire.bsp" << "" << "" << false
                          << false << false << hl + " -game tfc +map crossfire";
-    QTest::newRow("parameters glued, then the switches in order")
+    QTest::newRow("parameters after a blank, then the switches in order")
         << int(GameType::SinglePlayer) << "c1a0.bsp" << "-nointro" << "Dur" << true << true << true
-        << hl + " +map c1a0 -set skill 2-nointro -sv_cheats 1 -console -dev";
+        << hl + " +map c1a0 -set skill 2 -nointro +sv_cheats 1 -console -dev";
     QTest::newRow("Facile") << int(GameType::SinglePlayer) << "c1a0.bsp" << "" << "Facile" << false
                             << false << false << hl + " +map c1a0 -set skill 0";
     QTest::newRow("difficulty in another case adds nothing")
@@ -80,6 +80,7 @@ void TestLaunchCommand::launch()
     choices.gameType = GameType(type);
     choices.selectedMap = map;
     choices.parameters = parameters;
+    choices.addParameters = true;
     choices.difficulty = difficulty;
     choices.cheats = cheats;
     choices.console = console;
@@ -96,9 +97,9 @@ void TestLaunchCommand::preview_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("nothing") << false << false << false << false << " ";
     QTest::newRow("dev and cheats: two blanks first") << true << false << true << false
-                                                      << "  -sv_cheats 1 -dev";
+                                                      << "  +sv_cheats 1 -dev";
     QTest::newRow("all, fixed order") << true << true << true << true
-                                      << "  -sv_cheats 1 -console -dev -numericping";
+                                      << "  +sv_cheats 1 -console -dev -numericping";
 }
 
 void TestLaunchCommand::preview()

@@ -91,6 +91,12 @@ private Q_SLOTS:
     void mapSelection();
     void preview();
     void launch();
+    void parametersJoinWithABlankOnlyWhileShown_data();
+    void parametersJoinWithABlankOnlyWhileShown();
+    void cheatsBoxSetsTheConsoleVariable_data();
+    void cheatsBoxSetsTheConsoleVariable();
+    void unsafeMapNamesAreRefused_data();
+    void unsafeMapNamesAreRefused();
     void launchFailures();
     void customLaunch();
     void closeAfterLaunch();
@@ -239,18 +245,18 @@ void TestMainWindow::preview()
     click(sp, "dev");
     QCOMPARE(command->text(), QStringLiteral("  -dev"));
     click(sp, "cheats");
-    QCOMPARE(command->text(), QStringLiteral("  -sv_cheats 1 -dev"));
+    QCOMPARE(command->text(), QStringLiteral("  +sv_cheats 1 -dev"));
     click(sp, "numeric");
-    QCOMPARE(command->text(), QStringLiteral("  -sv_cheats 1 -dev -numericping"));
+    QCOMPARE(command->text(), QStringLiteral("  +sv_cheats 1 -dev -numericping"));
     click(sp, "dev");
-    QCOMPARE(command->text(), QStringLiteral("  -sv_cheats 1 -numericping"));
+    QCOMPARE(command->text(), QStringLiteral("  +sv_cheats 1 -numericping"));
 
     // The preview is never launched: numeric adds nothing to the command line.
     selectMap(sp, QStringLiteral("crossfire.bsp"));
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.size(), 1);
     QCOMPARE(f.program.processes.calls[0].commandLine,
-             kProgram + QStringLiteral(" +deathmatch 1 +map crossfire -sv_cheats 1"));
+             kProgram + QStringLiteral(" +deathmatch 1 +map crossfire +sv_cheats 1"));
 }
 
 void TestMainWindow::launch()
@@ -272,23 +278,120 @@ void TestMainWindow::launch()
              kProgram + QStringLiteral(" +deathmatch 1 +map crossfire -console"));
     QCOMPARE(f.program.processes.calls[0].style, WindowStyle::Maximized);
 
-    // Parameters are launched even after the box that shows them is cleared.
-    click(sp, "chkAdd");
-    QVERIFY(child<QLineEdit>(sp, "parameters")->isVisible());
-    QTest::keyClicks(child<QLineEdit>(sp, "parameters"), QStringLiteral(" -nointro"));
-    click(sp, "chkAdd");
-    QVERIFY(child<QLineEdit>(sp, "parameters")->isHidden());
     click(sp, "optSP");
     child<QComboBox>(sp, "cmbDifficult")->setCurrentText(QStringLiteral("Dur"));
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.last().commandLine,
-             kProgram + QStringLiteral(" +map crossfire -set skill 2 -nointro -console"));
+             kProgram + QStringLiteral(" +map crossfire -set skill 2 -console"));
 
     // A typed map name shorter than the extension is taken whole.
     child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("c1"));
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.last().commandLine,
-             kProgram + QStringLiteral(" +map c1 -set skill 2 -nointro -console"));
+             kProgram + QStringLiteral(" +map c1 -set skill 2 -console"));
+    QVERIFY(sp->isVisible());
+}
+
+void TestMainWindow::parametersJoinWithABlankOnlyWhileShown_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("keepBoxChecked");
+    QTest::addColumn<QString>("tail"); // after the difficulty, before the option switches
+    QTest::newRow("typed without a blank gets one") << "-nointro" << true << " -nointro";
+    QTest::newRow("a leading blank is not doubled") << " -nointro" << true << " -nointro";
+    QTest::newRow("two switches") << "-nointro +fps_max 60" << true << " -nointro +fps_max 60";
+    QTest::newRow("box cleared: hidden text is not launched") << "-nointro" << false << "";
+}
+
+void TestMainWindow::parametersJoinWithABlankOnlyWhileShown()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, keepBoxChecked);
+    QFETCH(QString, tail);
+    Fixture f;
+    MainWindow *sp = f.show();
+    click(sp, "optSP");
+    child<QComboBox>(sp, "cmbDifficult")->setCurrentText(QStringLiteral("Dur"));
+    selectMap(sp, QStringLiteral("crossfire.bsp"));
+    click(sp, "console");
+    click(sp, "chkAdd");
+    QTest::keyClicks(child<QLineEdit>(sp, "parameters"), typed);
+    if (!keepBoxChecked)
+        click(sp, "chkAdd");
+    QCOMPARE(child<QLineEdit>(sp, "parameters")->isVisible(), keepBoxChecked);
+    // The preview shows what the launch adds, in the same place.
+    QCOMPARE(child<QLineEdit>(sp, "txtCommand")->text(), QStringLiteral(" ") + tail + QStringLiteral(" -console"));
+    click(sp, "launch");
+    QCOMPARE(f.program.processes.calls.size(), 1);
+    QCOMPARE(f.program.processes.calls[0].commandLine,
+             kProgram + QStringLiteral(" +map crossfire -set skill 2") + tail + QStringLiteral(" -console"));
+}
+
+void TestMainWindow::cheatsBoxSetsTheConsoleVariable_data()
+{
+    QTest::addColumn<int>("type"); // 0 deathmatch, 1 single player, 2 TFC
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("deathmatch") << 0 << " +deathmatch 1 +map crossfire +sv_cheats 1";
+    QTest::newRow("single player") << 1 << " +map crossfire +sv_cheats 1";
+    QTest::newRow("TFC") << 2 << " -game tfc +map crossfire +sv_cheats 1";
+}
+
+void TestMainWindow::cheatsBoxSetsTheConsoleVariable()
+{
+    // The game takes console variables from "+" commands; "-sv_cheats" would be ignored.
+    QFETCH(int, type);
+    QFETCH(QString, expected);
+    Fixture f;
+    MainWindow *sp = f.show();
+    selectMap(sp, QStringLiteral("crossfire.bsp"));
+    click(sp, type == 1 ? "optSP" : type == 2 ? "optTFC" : "optDM");
+    click(sp, "cheats");
+    QCOMPARE(child<QLineEdit>(sp, "txtCommand")->text(), QStringLiteral("  +sv_cheats 1"));
+    click(sp, "launch");
+    QCOMPARE(f.program.processes.calls.size(), 1);
+    QCOMPARE(f.program.processes.calls[0].commandLine, kProgram + expected);
+}
+
+void TestMainWindow::unsafeMapNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("file");  // a real file in the maps folder, chosen in the list
+    QTest::addColumn<QString>("typed"); // or a text typed into the box instead
+    QTest::addColumn<QString>("refused"); // the map name the message names; empty: launched
+    QTest::newRow("a blank, then a command") << "x +exec evil.bsp" << "" << "x +exec evil";
+    QTest::newRow("starts with -") << "-dev.bsp" << "" << "-dev";
+    QTest::newRow("starts with +") << "+quit.bsp" << "" << "+quit";
+    QTest::newRow("a double quote") << "a\"b.bsp" << "" << "a\"b";
+    QTest::newRow("a tab, typed") << "" << "dm\tx.bsp" << "dm\tx";
+    QTest::newRow("a line break, typed") << "" << "dm\n+quit.bsp" << "dm\n+quit";
+    QTest::newRow("- and + inside are fine") << "dm-2+b.bsp" << "" << "";
+}
+
+void TestMainWindow::unsafeMapNamesAreRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, typed);
+    QFETCH(QString, refused);
+    Fixture f;
+    if (!file.isEmpty())
+        QVERIFY(makeFiles(f.program.path(QStringLiteral("valve/maps")), {file}));
+    MainWindow *sp = f.show();
+    if (!file.isEmpty())
+        selectMap(sp, file);
+    else
+        child<QLineEdit>(sp, "txtSelMap")->setText(typed);
+    click(sp, "launch");
+    if (refused.isEmpty()) {
+        QVERIFY(f.program.messages.shown.isEmpty());
+        QCOMPARE(f.program.processes.calls.size(), 1);
+        QCOMPARE(f.program.processes.calls[0].commandLine, kProgram + QStringLiteral(" +deathmatch 1 +map dm-2+b"));
+        return;
+    }
+    QVERIFY(f.program.processes.calls.isEmpty());
+    QCOMPARE(f.program.messages.shown.size(), 1);
+    QCOMPARE(f.program.messages.shown[0].title, QStringLiteral("Nom de carte refusé"));
+    QCOMPARE(f.program.messages.shown[0].icon, MessageIcon::Warning);
+    QVERIFY2(f.program.messages.shown[0].text.contains(QStringLiteral("« ") + refused + QStringLiteral(" »")),
+             qPrintable(f.program.messages.shown[0].text));
     QVERIFY(sp->isVisible());
 }
 

@@ -5,7 +5,9 @@
 #include "testprogram.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -24,6 +26,10 @@ private Q_SLOTS:
     void splashWaitsForTheMainWindowsMessage();
     void wholeProgramReachesTheMainWindowWithItsMaps();
     void typicalRunStartsTheRealGame();
+    void gameStartsInItsOwnFolder_data();
+    void gameStartsInItsOwnFolder();
+    void failedStartNamesTheWholeConfiguredPath_data();
+    void failedStartNamesTheWholeConfiguredPath();
 };
 
 void TestStartup::splash()
@@ -128,6 +134,7 @@ void TestStartup::typicalRunStartsTheRealGame()
 
     // Shell syntax typed into a field reaches the game as plain arguments and runs nothing.
     const QString marker = program.path(QStringLiteral("pwned"));
+    QTest::mouseClick(child<QWidget>(sp, "chkAdd"), Qt::LeftButton, {}, QPoint(8, 8));
     child<QLineEdit>(sp, "parameters")->setText(QStringLiteral(" ; touch %1 $(touch %1) && `touch %1`").arg(marker));
     child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("x;reboot.bsp"));
     QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
@@ -145,7 +152,67 @@ void TestStartup::typicalRunStartsTheRealGame()
     QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
     QCOMPARE(program.messages.shown.size(), 1);
     QCOMPARE(program.messages.shown[0].title, QStringLiteral("Lancement impossible"));
-    QVERIFY(program.messages.shown[0].text.contains(QStringLiteral("Half")));
+    QVERIFY(program.messages.shown[0].text.contains(game.program()));
+}
+
+void TestStartup::gameStartsInItsOwnFolder_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::newRow("Lancer") << QByteArray("launch");
+    QTest::newRow("Lancer Mod / TC") << QByteArray("launchCustom");
+}
+
+void TestStartup::gameStartsInItsOwnFolder()
+{
+    // The launcher runs from the test's folder; the game lives in a folder of its own.
+    QFETCH(QByteArray, button);
+    SystemProcessStarter starter;
+    TestProgram program(QByteArray(), &starter);
+    StandIn game(program.path(QStringLiteral("Jeux/Half Life/hl_linux")));
+    const QString maps = program.path(QStringLiteral("Jeux/Half Life/valve/maps"));
+    QVERIFY(makeFiles(maps, {"crossfire.bsp"}));
+    program.writeIni("[GAMEDIR]\r\nprogram=" + game.program().toLocal8Bit() + "\r\nmaps="
+                     + maps.toLocal8Bit() + "\r\n[MISC]\r\ntfc=true\r\n");
+    QVERIFY(QDir::currentPath() != program.path(QStringLiteral("Jeux/Half Life")));
+    QWidget *sp = program.show(WindowName::main);
+    child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("crossfire.bsp"));
+    if (button == "launchCustom") {
+        QTest::mouseClick(child<QWidget>(sp, "optCustom"), Qt::LeftButton, {}, QPoint(8, 8));
+        child<QLineEdit>(sp, "txtCustom")->setText(QStringLiteral("tfc"));
+    }
+    QTest::mouseClick(child<QPushButton>(sp, button.constData()), Qt::LeftButton);
+    QVERIFY(program.messages.shown.isEmpty());
+    QCOMPARE(game.workingFolder(),
+             QFileInfo(program.path(QStringLiteral("Jeux/Half Life"))).canonicalFilePath());
+}
+
+void TestStartup::failedStartNamesTheWholeConfiguredPath_data()
+{
+    QTest::addColumn<QString>("configured"); // relative to the program directory
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("blanks in the path, nothing there") << "games/Half Life/hl_linux" << false;
+    QTest::newRow("blanks in folder and name") << "games/Half Life/hl linux" << false;
+    QTest::newRow("no blank") << "games/hl_linux" << false;
+    QTest::newRow("a file that cannot run") << "games/Half Life/hl_linux" << true;
+}
+
+void TestStartup::failedStartNamesTheWholeConfiguredPath()
+{
+    QFETCH(QString, configured);
+    QFETCH(bool, exists);
+    SystemProcessStarter starter;
+    TestProgram program(QByteArray(), &starter);
+    const QString path = program.path(configured);
+    if (exists)
+        QVERIFY(makeFiles(QFileInfo(path).absolutePath(), {QFileInfo(path).fileName()}));
+    program.writeIni("[GAMEDIR]\r\nprogram=" + path.toLocal8Bit() + "\r\n[MISC]\r\ntfc=true\r\n");
+    QWidget *sp = program.show(WindowName::main);
+    child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("crossfire.bsp"));
+    QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
+    QCOMPARE(program.messages.shown.size(), 1);
+    QCOMPARE(program.messages.shown[0].title, QStringLiteral("Lancement impossible"));
+    const QString text = program.messages.shown[0].text;
+    QVERIFY2(text.contains(QLatin1Char('\n') + path + QLatin1Char('\n')), qPrintable(text));
 }
 
 QTEST_MAIN(TestStartup)
