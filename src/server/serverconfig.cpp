@@ -1,11 +1,14 @@
 #include "server/serverconfig.h"
 
+#include <QDir>
 #include <QSaveFile>
 
 namespace {
 
 bool needsQuotes(const QString &value)
 {
+    if (value.contains(QLatin1String("//")))
+        return true;
     for (const QChar c : value) {
         if (c.isSpace())
             return true;
@@ -76,6 +79,7 @@ QStringList serverConfigLines(const ServerFields &f)
     when(f.chaseView, "chase_active 1");
     when(f.noDownloadInGame, "cl_download_ingame 0");
     lines.append(line(u"mp_fraglimit", f.fragLimit));
+    lines.append(line(u"mp_timelimit", f.timeLimit));
     lines.append(line(u"maxplayers", f.maxPlayers));
     lines.append(line(u"sv_gravity", f.gravity));
     lines.append(line(u"sv_maxspectators", f.maxSpectators));
@@ -97,7 +101,10 @@ QByteArray serverConfigBytes(const ServerFields &fields)
 
 QString serverConfigPath(const QString &valveFolder)
 {
-    return valveFolder + QStringLiteral("crvn.cfg");
+    const bool ends = valveFolder.endsWith(QLatin1Char('/'))
+        || valveFolder.endsWith(QLatin1Char('\\')) || valveFolder.isEmpty();
+    return ends ? valveFolder + QStringLiteral("crvn.cfg")
+                : valveFolder + QDir::separator() + QStringLiteral("crvn.cfg");
 }
 
 std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
@@ -122,6 +129,7 @@ std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
     // Only the values that reach the file, in the file's order.
     const std::pair<QString, QString> written[] = {
         {QStringLiteral("Limite de frag"), f.fragLimit},
+        {QStringLiteral("Limite de temps"), f.timeLimit},
         {QStringLiteral("Max. players"), f.maxPlayers},
         {QStringLiteral("Gravité"), f.gravity},
         {QStringLiteral("Spéctateurs max"), f.maxSpectators},

@@ -25,14 +25,16 @@ struct ServerFields {
     QString passwordValue;                                 // passwordvalue
     QString maxPing = QStringLiteral("500");               // maxpingvalue (checked, never written)
     QString fragLimit = QStringLiteral("0");               // fraglimitvalue
+    QString timeLimit = QStringLiteral("0");               // timelimitvalue
     QString maxPlayers = QStringLiteral("32");             // maxplayersvalue
     QString gravity = QStringLiteral("800");               // sv_gravityvalue
     QString maxSpectators = QStringLiteral("0");           // maxspectatorsvalue
     QString partyName = QStringLiteral("My party - CRVN"); // partyname
 };
 
-// A value as the game's console must receive it: inside double quotes when it holds a blank or
-// a character that would cut it or start another command; unchanged otherwise.
+// A value as the game's console must receive it: inside double quotes when it holds a blank,
+// a character that would cut it or start another command, or "//" (the rest of an unquoted
+// line is a comment); unchanged otherwise.
 QString consoleValue(const QString &typed);
 
 // The lines of crvn.cfg, in the order the game reads them, without line ends.
@@ -41,7 +43,8 @@ QStringList serverConfigLines(const ServerFields &fields);
 // The whole file: each line in the local 8-bit code page, each followed by CR LF.
 QByteArray serverConfigBytes(const ServerFields &fields);
 
-// The file name: the valve folder text followed directly by "crvn.cfg".
+// The file name: the valve folder text followed by "crvn.cfg", with a separator between them
+// when the folder text does not end with one.
 QString serverConfigPath(const QString &valveFolder);
 
 // The message of a refused field check.

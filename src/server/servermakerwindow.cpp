@@ -2,6 +2,7 @@
 
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
+#include "launcher/launchcommand.h"
 #include "launcher/mapfiles.h"
 #include "launcher/named.h"
 #include "launcher/systemcolors.h"
@@ -11,9 +12,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,6 +78,8 @@ void ServerMakerWindow::buildControls()
     m_passwordValue = named(new QLineEdit(param), "passwordvalue");
     m_passwordValue->setEnabled(false);
     m_maxPingValue = named(new QLineEdit(QStringLiteral("500"), param), "maxpingvalue");
+    m_maxPingValue->setToolTip(QStringLiteral("Not written to crvn.cfg: the game has no console "
+                                              "variable for a maximum ping"));
     m_fragLimitValue = named(new QLineEdit(QStringLiteral("0"), param), "fraglimitvalue");
     m_fragLimitValue->setToolTip(
         QStringLiteral("Set the frag limit. Type \"0\" for no frag limit"));
@@ -174,6 +179,11 @@ void ServerMakerWindow::buildControls()
     auto *command1 = named(new QPushButton(QStringLiteral("Enregistrer et lancer"), central),
                            "Command1");
     command1->setToolTip(QStringLiteral("Save to \"crvn.cfg\" and launch Half-Life"));
+    // Enter in a field presses it (keyPressEvent); a focused button takes Enter for itself.
+    command1->setDefault(true);
+    for (QPushButton *button : {cmdMapSel, cmdHelp, save, command1})
+        button->setAutoDefault(true);
+    m_command1 = command1;
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdHelp);
     buttons->addStretch();
@@ -234,6 +244,7 @@ ServerFields ServerMakerWindow::fields() const
     f.passwordValue = m_passwordValue->text();
     f.maxPing = m_maxPingValue->text();
     f.fragLimit = m_fragLimitValue->text();
+    f.timeLimit = m_timeLimitValue->text();
     f.maxPlayers = m_maxPlayersValue->text();
     f.gravity = m_gravityValue->text();
     f.maxSpectators = m_maxSpectatorsValue->text();
@@ -253,11 +264,11 @@ bool ServerMakerWindow::ValidateServerSettings()
     return false;
 }
 
-bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
+bool ServerMakerWindow::WriteServerConfig(QString *savedPath)
 {
-    *valveFolder = m_context.settings.read(Keys::valve, u"error!");
+    const QString valveFolder = m_context.settings.read(Keys::valve, u"error!");
     // Without the valve folder the file would land in whatever the working directory is.
-    if (*valveFolder == u"error!" || valveFolder->isEmpty()) {
+    if (valveFolder == u"error!" || valveFolder.isEmpty()) {
         m_context.platform.messages.show(
             this,
             Message{QStringLiteral("Le dossier valve du jeu n'est pas configuré : le "
@@ -267,10 +278,25 @@ bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
                     QStringLiteral("Dossier valve inconnu"), MessageIcon::Warning});
         return false;
     }
-    const QString path = serverConfigPath(*valveFolder);
+    // A folder left from an old install, or derived from a mistyped maps folder, would take a
+    // file the game never reads.
+    const QFileInfo folder(valveFolder);
+    if (!folder.isAbsolute() || !folder.isDir()) {
+        m_context.platform.messages.show(
+            this,
+            Message{QStringLiteral("Le dossier valve du jeu n'existe pas :\n%1\n\nLe fichier "
+                                   "crvn.cfg n'a pas été enregistré. Vérifiez le répertoire des "
+                                   "cartes dans Edition > Configuration.")
+                        .arg(QDir::toNativeSeparators(valveFolder)),
+                    QStringLiteral("Dossier valve introuvable"), MessageIcon::Warning});
+        return false;
+    }
+    const QString path = serverConfigPath(valveFolder);
     QString reason;
-    if (replaceFile(path, serverConfigBytes(fields()), &reason))
+    if (replaceFile(path, serverConfigBytes(fields()), &reason)) {
+        *savedPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         return true;
+    }
     m_context.platform.messages.show(
         this,
         Message{QStringLiteral("Impossible d'enregistrer le fichier :\n%1\n\n%2\n\n"
@@ -278,6 +304,19 @@ bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
                     .arg(QDir::toNativeSeparators(path), reason),
                 QStringLiteral("Enregistrement impossible"), MessageIcon::Critical});
     return false;
+}
+
+void ServerMakerWindow::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    // A line edit lets Enter through to its window: there it launches, as players expect.
+    if (enter && plain && qobject_cast<QLineEdit *>(focusWidget()) && m_command1->isEnabled()) {
+        event->accept();
+        m_command1->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void ServerMakerWindow::cmdMapSel_Click()
@@ -310,32 +349,38 @@ void ServerMakerWindow::cmdHelp_Click()
                 QStringLiteral("Aide"), MessageIcon::Information});
 }
 
-bool ServerMakerWindow::checkAndWrite(QString *valveFolder)
+bool ServerMakerWindow::checkAndWrite(QString *savedPath)
 {
-    return ValidateServerSettings() && WriteServerConfig(valveFolder);
+    return ValidateServerSettings() && WriteServerConfig(savedPath);
 }
 
 void ServerMakerWindow::save_Click()
 {
-    QString valveFolder;
-    if (!checkAndWrite(&valveFolder))
+    QString savedPath;
+    if (!checkAndWrite(&savedPath))
         return;
     m_context.platform.messages.show(
         this,
-        Message{QStringLiteral("You're crvn.cfg file has been saved in ") + valveFolder,
+        Message{QStringLiteral("You're crvn.cfg file has been saved in ") + savedPath,
                 QStringLiteral("Please note"), MessageIcon::Information});
 }
 
 void ServerMakerWindow::Command1_Click()
 {
-    QString valveFolder;
-    if (!checkAndWrite(&valveFolder))
+    QString savedPath;
+    if (!checkAndWrite(&savedPath))
         return;
     if (m_selMap->text().isEmpty()) {
         m_context.platform.messages.show(this,
                                          Message{QStringLiteral("Please select a map"),
                                                  QStringLiteral("No map selected"),
                                                  MessageIcon::Warning});
+        return;
+    }
+    if (isUnsafeMapName(m_selMap->text())) {
+        m_context.platform.messages.show(
+            this,
+            Message{unsafeMapMessage(m_selMap->text()), unsafeMapTitle(), MessageIcon::Warning});
         return;
     }
     const QString program = m_context.settings.read(Keys::program, u"error!");

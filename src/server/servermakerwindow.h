@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 // The deathmatch server maker "DM": a form whose fields become the server script crvn.cfg in
 // the game's valve folder, and a start of the game as a listen server on the first map.
@@ -25,6 +26,9 @@ public:
     // Form_Load: the map list and the grey password field.
     bool formLoad() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void buildControls();
     void buildMenus();
@@ -32,10 +36,11 @@ private:
 
     // Shows the first refusal, if any; true when the fields may be saved.
     bool ValidateServerSettings();
-    // Writes crvn.cfg; on failure tells the player why and answers false.
-    bool WriteServerConfig(QString *valveFolder);
+    // Writes crvn.cfg and gives the path it was saved at; on failure tells the player why and
+    // answers false.
+    bool WriteServerConfig(QString *savedPath);
     // What both save buttons do first: the checks, then the file; false when either stops.
-    bool checkAndWrite(QString *valveFolder);
+    bool checkAndWrite(QString *savedPath);
 
     // Handlers
     void cmdMapSel_Click();
@@ -71,4 +76,5 @@ private:
     QCheckBox *m_downloadInGame = nullptr;
     QCheckBox *m_chaseActive = nullptr;
     QCheckBox *m_friendlyFire = nullptr;
+    QPushButton *m_command1 = nullptr;
 };

@@ -19,7 +19,7 @@ private Q_SLOTS:
     void consoleValues_data();
     void consoleValues();
     void bytesAreCrLfLinesInTheLocalCodePage();
-    void fileNameIsGluedToValve();
+    void fileNameIsInsideValve();
     void checks_data();
     void checks();
     void launchCommand();
@@ -41,8 +41,8 @@ Fields everything()
 }
 
 const QStringList kInitial = {
-    QStringLiteral("mp_fraglimit 0"), QStringLiteral("maxplayers 32"),
-    QStringLiteral("sv_gravity 800"), QStringLiteral("sv_maxspectators 0"),
+    QStringLiteral("mp_fraglimit 0"), QStringLiteral("mp_timelimit 0"),
+    QStringLiteral("maxplayers 32"), QStringLiteral("sv_gravity 800"), QStringLiteral("sv_maxspectators 0"),
     QStringLiteral("hostname \"My party - CRVN\"")};
 
 } // namespace
@@ -63,7 +63,7 @@ void TestServerConfig::lines_data()
                        QStringLiteral("falldamage 1"),       QStringLiteral("mp_weaponstay 1"),
                        QStringLiteral("mp_friendlyfire 1"),  QStringLiteral("chase_active 1"),
                        QStringLiteral("cl_download_ingame 0"), QStringLiteral("mp_fraglimit 0"),
-                       QStringLiteral("maxplayers 32"),      QStringLiteral("sv_gravity 800"),
+                       QStringLiteral("mp_timelimit 0"), QStringLiteral("maxplayers 32"),      QStringLiteral("sv_gravity 800"),
                        QStringLiteral("sv_maxspectators 0"),
                        QStringLiteral("hostname \"My party - CRVN\""),
                        QStringLiteral("sv_password secret")};
@@ -81,6 +81,12 @@ void TestServerConfig::lines_data()
     emptyFragLines[0] = QStringLiteral("mp_fraglimit ");
     QTest::newRow("empty frag limit keeps its blank") << emptyFrag << emptyFragLines;
 
+    Fields timed;
+    timed.timeLimit = QStringLiteral("20");
+    QStringList timedLines = kInitial;
+    timedLines[1] = QStringLiteral("mp_timelimit 20");
+    QTest::newRow("time limit after the frag limit") << timed << timedLines;
+
     Fields unchecked;
     unchecked.passwordValue = QStringLiteral("typed");
     QTest::newRow("password typed but unchecked") << unchecked << kInitial;
@@ -91,7 +97,8 @@ void TestServerConfig::lines_data()
     plain.gravity = QStringLiteral("abc");
     QTest::newRow("values as typed, quoted only when needed")
         << plain
-        << QStringList{QStringLiteral("mp_fraglimit 0"), QStringLiteral("maxplayers \"8 \""),
+        << QStringList{QStringLiteral("mp_fraglimit 0"), QStringLiteral("mp_timelimit 0"),
+                       QStringLiteral("maxplayers \"8 \""),
                        QStringLiteral("sv_gravity abc"), QStringLiteral("sv_maxspectators 0"),
                        QStringLiteral("hostname Lan")};
 
@@ -124,6 +131,11 @@ void TestServerConfig::consoleValues_data()
         QTest::addRow("character %s", c) << typed << QLatin1Char('"') + typed + QLatin1Char('"');
     }
     QTest::newRow("accented") << QStringLiteral("Soirée") << QStringLiteral("Soirée");
+    // Unquoted, the console reads the rest of the line after "//" as a comment.
+    QTest::newRow("double slash") << QStringLiteral("a//b") << QStringLiteral("\"a//b\"");
+    QTest::newRow("double slash alone") << QStringLiteral("//") << QStringLiteral("\"//\"");
+    QTest::newRow("one slash") << QStringLiteral("a/b") << QStringLiteral("a/b");
+    QTest::newRow("slashes apart") << QStringLiteral("a/b/c") << QStringLiteral("a/b/c");
 }
 
 void TestServerConfig::consoleValues()
@@ -136,7 +148,7 @@ void TestServerConfig::consoleValues()
 void TestServerConfig::bytesAreCrLfLinesInTheLocalCodePage()
 {
     QCOMPARE(serverConfigBytes(Fields()),
-             QByteArray("mp_fraglimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
+             QByteArray("mp_fraglimit 0\r\nmp_timelimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
                         "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n"));
     Fields f;
     f.partyName = QStringLiteral("Soirée");
@@ -146,12 +158,14 @@ void TestServerConfig::bytesAreCrLfLinesInTheLocalCodePage()
     QVERIFY(QString::fromLocal8Bit(bytes).contains(QStringLiteral("hostname Soirée\r\n")));
 }
 
-void TestServerConfig::fileNameIsGluedToValve()
+void TestServerConfig::fileNameIsInsideValve()
 {
     QCOMPARE(serverConfigPath(QStringLiteral("C:\\Jeux\\Half-Life\\valve\\")),
              QStringLiteral("C:\\Jeux\\Half-Life\\valve\\crvn.cfg"));
+    QCOMPARE(serverConfigPath(QStringLiteral("/jeux/valve/")), QStringLiteral("/jeux/valve/crvn.cfg"));
+    // A folder typed without its separator still holds the file.
     QCOMPARE(serverConfigPath(QStringLiteral("/jeux/valve")),
-             QStringLiteral("/jeux/valvecrvn.cfg"));
+             QStringLiteral("/jeux/valve") + QDir::separator() + QStringLiteral("crvn.cfg"));
 }
 
 void TestServerConfig::checks_data()
@@ -225,6 +239,9 @@ void TestServerConfig::checks_data()
     f.gravity = QStringLiteral("\"");
     QTest::newRow("double quote: first field in file order")
         << f << quoted("Limite de frag") << quoteTitle;
+    f = Fields();
+    f.timeLimit = QStringLiteral("2\"");
+    QTest::newRow("double quote in time limit") << f << quoted("Limite de temps") << quoteTitle;
     f = Fields();
     f.maxSpectators = QStringLiteral("1\"");
     QTest::newRow("double quote in spectators") << f << quoted("Spéctateurs max") << quoteTitle;

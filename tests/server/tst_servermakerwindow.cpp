@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,8 +25,9 @@
 
 namespace {
 
-const QByteArray kInitialFile = "mp_fraglimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
-                                "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n";
+const QByteArray kInitialFile = "mp_fraglimit 0\r\nmp_timelimit 0\r\nmaxplayers 32\r\n"
+                                "sv_gravity 800\r\nsv_maxspectators 0\r\n"
+                                "hostname \"My party - CRVN\"\r\n";
 
 // Each rule box and the lines it adds, alone, before the initial ones.
 const std::pair<const char *, const char *> kBoxes[] = {
@@ -149,6 +152,16 @@ private Q_SLOTS:
     void valveMissing();
     void unwritable_data();
     void unwritable();
+    void fileGoesIntoTheValveFolder_data();
+    void fileGoesIntoTheValveFolder();
+    void timeLimitIsWritten_data();
+    void timeLimitIsWritten();
+    void valuesWithDoubleSlashAreQuoted_data();
+    void valuesWithDoubleSlashAreQuoted();
+    void unsafeMapNamesAreRefused_data();
+    void unsafeMapNamesAreRefused();
+    void enterInAFieldLaunches_data();
+    void enterInAFieldLaunches();
 
     void launchSavesThenStartsEachTime();
     void launchWithoutMap();
@@ -223,7 +236,9 @@ void TestServerMakerWindow::controls_data()
     row("password", QStringLiteral("Mot de passe"));
     row("passwordvalue", QString());
     row("maxping", QStringLiteral("Ping max : "));
-    row("maxpingvalue", QStringLiteral("500"));
+    row("maxpingvalue", QStringLiteral("500"),
+        QStringLiteral("Not written to crvn.cfg: the game has no console variable for a maximum "
+                       "ping"));
     row("fraglimit", QStringLiteral("Limite de frag"));
     row("fraglimitvalue", QStringLiteral("0"),
         QStringLiteral("Set the frag limit. Type \"0\" for no frag limit"));
@@ -373,7 +388,8 @@ void TestServerMakerWindow::saveInitialValues()
     QCOMPARE(readBytes(cfg()), kInitialFile);
     QCOMPARE(m_program->messages.shown.size(), 1);
     const Message &note = m_program->messages.shown.first();
-    QCOMPARE(note.text, QStringLiteral("You're crvn.cfg file has been saved in ") + m_valve);
+    QCOMPARE(note.text,
+             QStringLiteral("You're crvn.cfg file has been saved in ") + QDir::toNativeSeparators(cfg()));
     QCOMPARE(note.title, QStringLiteral("Please note"));
     QCOMPARE(note.icon, MessageIcon::Information);
     QVERIFY(m_program->processes.calls.isEmpty());
@@ -407,8 +423,10 @@ void TestServerMakerWindow::eachControlReachesItsLine_data()
     const QString party = QStringLiteral("Soirée à Gérardmer");
     field("accented party name", "partyname", party, "\"My party - CRVN\"",
           '"' + party.toLocal8Bit() + '"');
+    field("time limit", "timelimitvalue", QStringLiteral("25"), "mp_timelimit 0",
+          "mp_timelimit 25");
     // Checked or used to launch, never written.
-    for (const char *name : {"timelimitvalue", "maxpingvalue", "SelMap"})
+    for (const char *name : {"maxpingvalue", "SelMap"})
         QTest::newRow(name) << QString::fromLatin1(name) << QStringLiteral("25") << kInitialFile;
     QTest::newRow("password") << QStringLiteral("passwordvalue") << QStringLiteral("a;quit")
                               << kInitialFile + "sv_password \"a;quit\"\r\n";
@@ -438,7 +456,7 @@ void TestServerMakerWindow::secondSaveReplacesFirst()
     retype(control<QLineEdit>("partyname"), QStringLiteral("LAN"));
     clickSave();
     QCOMPARE(readBytes(cfg()),
-             QByteArray("mp_fraglimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
+             QByteArray("mp_fraglimit 0\r\nmp_timelimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
                         "sv_maxspectators 0\r\nhostname LAN\r\n"));
     QCOMPARE(m_program->messages.shown.size(), 2);
     QCOMPARE(m_program->messages.shown.last().title, QStringLiteral("Please note"));
@@ -574,7 +592,7 @@ void TestServerMakerWindow::unwritable_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("kind");
     for (const char *button : {"save", "Command1"}) {
-        for (const char *kind : {"read-only folder", "missing folder", "file in place of folder"})
+        for (const char *kind : {"read-only folder", "a folder named crvn.cfg"})
             QTest::addRow("%s: %s", button, kind)
                 << QString::fromLatin1(button) << QString::fromLatin1(kind);
     }
@@ -593,11 +611,9 @@ void TestServerMakerWindow::unwritable()
         QVERIFY(QDir().mkpath(valve));
         writeBytes(valve + QStringLiteral("crvn.cfg"), "old\r\n");
         QVERIFY(QFile::setPermissions(valve, QFile::ReadOwner | QFile::ExeOwner));
-    } else if (kind == u"missing folder") {
-        valve = dir + QStringLiteral("/nowhere/valve/");
     } else {
-        writeBytes(dir + QStringLiteral("/plain"), "a file, not a folder");
-        valve = dir + QStringLiteral("/plain/");
+        valve = dir + QStringLiteral("/valve/");
+        QVERIFY(QDir().mkpath(valve + QStringLiteral("crvn.cfg/keep")));
     }
     open(valve);
     retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
@@ -612,8 +628,198 @@ void TestServerMakerWindow::unwritable()
     if (kind == u"read-only folder") {
         QCOMPARE(readBytes(cfg()), QByteArray("old\r\n"));
         QFile::setPermissions(valve, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    } else if (kind == u"file in place of folder") {
-        QCOMPARE(readBytes(dir + QStringLiteral("/plain")), QByteArray("a file, not a folder"));
+    } else {
+        QVERIFY(QFileInfo(valve + QStringLiteral("crvn.cfg/keep")).isDir());
+    }
+}
+
+void TestServerMakerWindow::fileGoesIntoTheValveFolder_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("valve");  // relative to the program directory, "/" added
+    QTest::addColumn<QString>("saved");  // where crvn.cfg lands; empty: refused
+    for (const char *button : {"save", "Command1"}) {
+        const QString b = QString::fromLatin1(button);
+        QTest::addRow("%s: folder with its separator", button) << b << "valve/" << "valve/crvn.cfg";
+        QTest::addRow("%s: folder typed without one", button) << b << "valve" << "valve/crvn.cfg";
+        // What the old derivation left for a maps folder named "cartes".
+        QTest::addRow("%s: a folder that does not exist", button) << b << "valve/ca" << "";
+        QTest::addRow("%s: an old install, moved away", button) << b << "old/valve/" << "";
+    }
+    QTest::newRow("save: a relative text") << "save" << "e" << "";
+}
+
+void TestServerMakerWindow::fileGoesIntoTheValveFolder()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, valve);
+    QFETCH(QString, saved);
+    const QString dir = m_program->directory() + QLatin1Char('/');
+    const QString valvePath = valve == u"e" ? valve : dir + valve;
+    const QString workDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_program->directory()));
+    open(valvePath);
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    press(button);
+    QDir::setCurrent(workDir);
+
+    if (saved.isEmpty()) {
+        QCOMPARE(m_program->messages.shown.size(), 1);
+        const Message &refusal = m_program->messages.shown.first();
+        QCOMPARE(refusal.title, QStringLiteral("Dossier valve introuvable"));
+        QCOMPARE(refusal.icon, MessageIcon::Warning);
+        QVERIFY2(refusal.text.contains(QDir::toNativeSeparators(valvePath)), qPrintable(refusal.text));
+        QVERIFY(m_program->processes.calls.isEmpty());
+        // Nothing anywhere under the program directory, the working folder of this test.
+        QDirIterator files(m_program->directory(), {QStringLiteral("*crvn.cfg")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        QVERIFY(!files.hasNext());
+        return;
+    }
+    QCOMPARE(readBytes(dir + saved), kInitialFile);
+    QCOMPARE(QDir(dir + QStringLiteral("valve")).entryList(QDir::Files), QStringList{QStringLiteral("crvn.cfg")});
+    if (button == u"save") {
+        QCOMPARE(m_program->messages.shown.size(), 1);
+        QCOMPARE(m_program->messages.shown.first().text,
+                 QStringLiteral("You're crvn.cfg file has been saved in ")
+                     + QDir::toNativeSeparators(dir + saved));
+    } else {
+        QVERIFY(m_program->messages.shown.isEmpty());
+        QCOMPARE(m_program->processes.calls.size(), 1);
+    }
+}
+
+void TestServerMakerWindow::timeLimitIsWritten_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("save: 20 minutes") << "save" << "20" << QByteArray("mp_timelimit 20\r\n");
+    QTest::newRow("launch: 45 minutes") << "Command1" << "45" << QByteArray("mp_timelimit 45\r\n");
+    QTest::newRow("save: empty keeps its blank") << "save" << "" << QByteArray("mp_timelimit \r\n");
+    QTest::newRow("save: with a blank, quoted") << "save" << "20 min"
+                                               << QByteArray("mp_timelimit \"20 min\"\r\n");
+}
+
+void TestServerMakerWindow::timeLimitIsWritten()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, line);
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    retype(control<QLineEdit>("fraglimitvalue"), QStringLiteral("30"));
+    retype(control<QLineEdit>("timelimitvalue"), typed);
+    press(button);
+    // Right after the frag limit, the rest unchanged.
+    QCOMPARE(readBytes(cfg()), QByteArray(kInitialFile)
+                                   .replace("mp_fraglimit 0\r\n", "mp_fraglimit 30\r\n")
+                                   .replace("mp_timelimit 0\r\n", line));
+}
+
+void TestServerMakerWindow::valuesWithDoubleSlashAreQuoted_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("party name") << "partyname" << "a//b" << QByteArray("hostname \"a//b\"\r\n");
+    QTest::newRow("web address as party name")
+        << "partyname" << "example.org//lan" << QByteArray("hostname \"example.org//lan\"\r\n");
+    QTest::newRow("password") << "passwordvalue" << "x//y" << QByteArray("sv_password \"x//y\"\r\n");
+    QTest::newRow("gravity") << "sv_gravityvalue" << "800//" << QByteArray("sv_gravity \"800//\"\r\n");
+    QTest::newRow("one slash stays bare") << "partyname" << "a/b" << QByteArray("hostname a/b\r\n");
+}
+
+void TestServerMakerWindow::valuesWithDoubleSlashAreQuoted()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, line);
+    if (field == u"passwordvalue")
+        clickBox(control<QCheckBox>("password"));
+    retype(control<QLineEdit>(field.toLatin1().constData()), typed);
+    clickSave();
+    const QByteArray file = readBytes(cfg());
+    QVERIFY2(file.contains(line), file.constData());
+}
+
+void TestServerMakerWindow::unsafeMapNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("file"); // a real map file, chosen in the list; or typed when empty
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refused"); // empty: launched
+    QTest::newRow("a blank, then a command") << "x +exec evil.bsp" << "" << "x +exec evil";
+    QTest::newRow("starts with -") << "-dev.bsp" << "" << "-dev";
+    QTest::newRow("starts with +, typed") << "" << "+quit" << "+quit";
+    QTest::newRow("a double quote, typed") << "" << "a\"b" << "a\"b";
+    QTest::newRow("a control character, typed") << "" << "dm\x1b" << "dm\x1b";
+    QTest::newRow("ordinary name") << "dm-2+b.bsp" << "" << "";
+}
+
+void TestServerMakerWindow::unsafeMapNamesAreRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, typed);
+    QFETCH(QString, refused);
+    if (!file.isEmpty()) {
+        QVERIFY(makeFiles(m_program->directory() + QStringLiteral("/valve/maps"), {file}));
+        open(m_valve);
+        selectMap(control<QListWidget>("maps"), file);
+        click(control<QPushButton>("cmdMapSel"));
+    } else {
+        control<QLineEdit>("SelMap")->setText(typed);
+    }
+    press(QStringLiteral("Command1"));
+    if (refused.isEmpty()) {
+        QVERIFY(m_program->messages.shown.isEmpty());
+        QCOMPARE(m_program->processes.calls.size(), 1);
+        QVERIFY(m_program->processes.calls.first().commandLine.endsWith(QStringLiteral(" +map dm-2+b")));
+        return;
+    }
+    QVERIFY(m_program->processes.calls.isEmpty());
+    QCOMPARE(m_program->messages.shown.size(), 1);
+    const Message &refusal = m_program->messages.shown.first();
+    QCOMPARE(refusal.title, QStringLiteral("Nom de carte refusé"));
+    QVERIFY2(refusal.text.contains(QStringLiteral("« ") + refused + QStringLiteral(" »")),
+             qPrintable(refusal.text));
+    QVERIFY(m_program->window(WindowName::server));
+}
+
+void TestServerMakerWindow::enterInAFieldLaunches_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("launches"); // else: the focused button's own action
+    QTest::newRow("first map") << "SelMap" << true;
+    QTest::newRow("party name") << "partyname" << true;
+    QTest::newRow("frag limit") << "fraglimitvalue" << true;
+    QTest::newRow("time limit") << "timelimitvalue" << true;
+    QTest::newRow("a focused button keeps Enter: Enregistrer") << "save" << false;
+}
+
+void TestServerMakerWindow::enterInAFieldLaunches()
+{
+    QFETCH(QString, focus);
+    QFETCH(bool, launches);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
+    QWidget *target = control<QWidget>(focus.toLatin1().constData());
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(readBytes(cfg()), kInitialFile);
+    if (launches) {
+        QCOMPARE(m_program->processes.calls.size(), 1);
+        QCOMPARE(m_program->processes.calls.first().commandLine,
+                 m_executable + QStringLiteral(" +deathmatch 1 -console +map arena1"));
+        QVERIFY(m_program->messages.shown.isEmpty());
+    } else {
+        QVERIFY(m_program->processes.calls.isEmpty());
+        QCOMPARE(m_program->messages.shown.size(), 1);
+        QCOMPARE(m_program->messages.shown.first().title, QStringLiteral("Please note"));
+    }
+    // The keypad's Enter too.
+    if (launches) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(m_program->processes.calls.size(), 2);
     }
 }
 
