@@ -3,6 +3,7 @@
 #include "launcher/windownames.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace SetupRules {
 
@@ -22,12 +23,14 @@ SettingWrites wizardConfigWrites(const ConfigValues &values)
 
 SettingWrites configWindowWrites(const ConfigValues &values)
 {
-    return {
+    SettingWrites writes{
         {Keys::tfc, values.tfcInstalled ? QStringLiteral("true") : QStringLiteral("false")},
         {Keys::program, values.program},
         {Keys::maps, values.maps},
         {Keys::tfcMaps, values.tfcMaps},
     };
+    writes.append(derivedFolderWrites(values.maps, values.tfcMaps, values.program));
+    return writes;
 }
 
 QString wizardConfigRefusal(const ConfigValues &values)
@@ -58,20 +61,34 @@ SettingWrites identityWrites(const QString &nick, const QString &clan)
     return {{Keys::user, nick}, {Keys::company, clan}};
 }
 
-QString withoutLast(const QString &text, qsizetype count)
+QString containingFolder(const QString &path)
 {
-    return text.size() < count ? QString() : text.chopped(count);
+    // Characters removed by count gave "valve/ca" for a maps folder named "cartes" and "e" for
+    // "error": the parent is taken by path, whatever the folder or program is called.
+    const QString cleaned = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    if (cleaned.isEmpty() || !QDir::isAbsolutePath(cleaned) || QDir(cleaned).isRoot())
+        return {};
+    QString parent = QFileInfo(cleaned).path();
+    if (!parent.endsWith(QLatin1Char('/')))
+        parent += QLatin1Char('/');
+    return QDir::toNativeSeparators(parent);
+}
+
+SettingWrites derivedFolderWrites(const QString &maps, const QString &tfcMaps,
+                                  const QString &program)
+{
+    return {
+        {Keys::valve, containingFolder(maps)},
+        {Keys::tfcDir, containingFolder(tfcMaps)},
+        {Keys::dds, containingFolder(program)},
+    };
 }
 
 SettingWrites finishWrites(const QString &maps, const QString &tfcMaps, const QString &program)
 {
-    // Removed by count only: "maps" and "hl.exe" are expected, never checked.
-    return {
-        {Keys::valve, withoutLast(maps, 4)},
-        {Keys::tfcDir, withoutLast(tfcMaps, 4)},
-        {Keys::dds, withoutLast(program, 6)},
-        {Keys::firstUse, QStringLiteral("no")},
-    };
+    SettingWrites writes = derivedFolderWrites(maps, tfcMaps, program);
+    writes.append({Keys::firstUse, QStringLiteral("no")});
+    return writes;
 }
 
 QString dialogFilter(QStringView filterText, const QStringList &extraPatterns)

@@ -29,7 +29,8 @@ namespace SetupRules {
 
 // The wizard page writes tfc (and tfcmaps only when TFC is installed), program, maps.
 SettingWrites wizardConfigWrites(const ConfigValues &values);
-// The configuration window writes all four, tfcmaps whether the box is checked or not.
+// The configuration window writes all four, tfcmaps whether the box is checked or not, then
+// the three folders derived from them, so that they follow a game that moved.
 SettingWrites configWindowWrites(const ConfigValues &values);
 // The wizard's refusal of the saved values, checked after writing; empty when accepted.
 QString wizardConfigRefusal(const ConfigValues &values);
@@ -43,8 +44,12 @@ struct Refusal {
 Refusal identityRefusal(const QString &nick, const QString &clan);
 SettingWrites identityWrites(const QString &nick, const QString &clan);
 
-// The text less its last `count` characters; a shorter text derives the empty text.
-QString withoutLast(const QString &text, qsizetype count);
+// The folder that holds a file or folder, in native separators and with a trailing one; the
+// empty text when the path is not absolute (such as "error") or is a root.
+QString containingFolder(const QString &path);
+// valve, tfcdir and dds: the game folders above the two maps folders and the program's folder.
+SettingWrites derivedFolderWrites(const QString &maps, const QString &tfcMaps,
+                                  const QString &program);
 // The closing page's writes from the stored maps, TFC maps and executable path.
 SettingWrites finishWrites(const QString &maps, const QString &tfcMaps, const QString &program);
 

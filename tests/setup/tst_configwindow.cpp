@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QTemporaryDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void okWritesEveryKeyWithoutChecks();
     void annulerLeavesFileAsItWas();
     void executableDialog();
+    void okFollowsAMovedGame_data();
+    void okFollowsAMovedGame();
     void backToHiddenMainWindow_data();
     void backToHiddenMainWindow();
     void backToFreshMainWindowFromMenu();
@@ -159,7 +163,8 @@ void TestConfigWindow::okWritesEveryKeyWithoutChecks()
     QCOMPARE(settings.read(Keys::program), QString()); // empty is stored, not refused
     QCOMPARE(settings.read(Keys::maps), u"/jeux/valve/maps"_qs);
     QCOMPARE(settings.read(Keys::tfcMaps), u"C:\\HL\\tfc\\maps"_qs); // written though unchecked
-    QCOMPARE(settings.read(Keys::valve), u"C:\\HL\\valve\\"_qs);     // derived keys untouched
+    QCOMPARE(settings.read(Keys::valve), QDir::toNativeSeparators(u"/jeux/valve/"_qs)); // derived again
+    QCOMPARE(settings.read(Keys::dds), QString()); // from the empty program
     QVERIFY(!program.windows().find(WindowName::config));
     QVERIFY(program.window(WindowName::main));
 }
@@ -212,6 +217,44 @@ void TestConfigWindow::backToHiddenMainWindow_data()
     QTest::newRow("Annuler") << QByteArray("Command3") << false;
 }
 
+void TestConfigWindow::okFollowsAMovedGame_data()
+{
+    QTest::addColumn<QString>("mapsFolder"); // the name the player gave the maps folders
+    QTest::addColumn<QString>("programName");
+    QTest::newRow("maps") << u"maps"_qs << u"hl_linux"_qs;
+    QTest::newRow("a maps folder named cartes") << u"cartes"_qs << u"hl.sh"_qs;
+}
+
+void TestConfigWindow::okFollowsAMovedGame()
+{
+    // The wizard derived the folders of the old install; the game then moved to another disk.
+    QFETCH(QString, mapsFolder);
+    QFETCH(QString, programName);
+    QTemporaryDir disk;
+    const QString old = disk.filePath(u"old/Half-Life"_qs);
+    const QString moved = disk.filePath(u"new/Jeux/Half Life"_qs);
+    for (const QString &game : {u"valve"_qs, u"tfc"_qs})
+        QVERIFY(makeFiles(moved + u'/' + game + u'/' + mapsFolder, {u"crossfire.bsp"_qs}));
+    QVERIFY(makeFiles(moved, {programName}));
+    const QByteArray ini = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\n[GAMEDIR]\r\nprogram="
+        + (old + u"/hl_linux"_qs).toLocal8Bit() + "\r\nmaps=" + (old + u"/valve/maps"_qs).toLocal8Bit()
+        + "\r\ntfcmaps=" + (old + u"/tfc/maps"_qs).toLocal8Bit() + "\r\nvalve="
+        + (old + u"/valve/"_qs).toLocal8Bit() + "\r\n";
+    SetupProgram program(ini);
+    QWidget *config = program.show(WindowName::config);
+    typeInto(config, "program", QDir::toNativeSeparators(moved + u'/' + programName));
+    typeInto(config, "txtMaps", QDir::toNativeSeparators(moved + u"/valve/"_qs + mapsFolder));
+    typeInto(config, "TFCmaps", QDir::toNativeSeparators(moved + u"/tfc/"_qs + mapsFolder));
+    click(config, "cmdOK");
+
+    QVERIFY(program.messages.shown.isEmpty());
+    const Settings &settings = program.settings();
+    QCOMPARE(settings.read(Keys::valve), QDir::toNativeSeparators(moved + u"/valve/"_qs));
+    QCOMPARE(settings.read(Keys::tfcDir), QDir::toNativeSeparators(moved + u"/tfc/"_qs));
+    QCOMPARE(settings.read(Keys::dds), QDir::toNativeSeparators(moved + u'/'));
+    QVERIFY(QFileInfo(settings.read(Keys::valve)).isDir()); // where the server maker writes
+}
+
 void TestConfigWindow::backToHiddenMainWindow()
 {
     QFETCH(QByteArray, button);
@@ -233,8 +276,9 @@ void TestConfigWindow::backToHiddenMainWindow()
     QVERIFY(sp);
     QCOMPARE(program.window(WindowName::main), sp.data());
     QVERIFY(sp->isVisible());
-    // Not loaded again, so its map list does not reflect what was just saved.
-    QCOMPARE(child<QListView>(sp, "dirFichiers")->model()->rowCount(), 0);
+    // Not loaded again, yet its map list and TFC option follow what was just saved.
+    QCOMPARE(child<QListView>(sp, "dirFichiers")->model()->rowCount(), saves ? 1 : 0);
+    QCOMPARE(child<QWidget>(sp, "optTFC")->isEnabled(), !saves); // Ok stored tfc=false
     QCOMPARE(program.settings().read(Keys::maps), saves ? maps.path() : u"error"_qs);
     QVERIFY(!program.windows().find(WindowName::config));
 }

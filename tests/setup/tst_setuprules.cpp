@@ -43,34 +43,37 @@ void TestSetupRules::derivedKeys_data()
     QTest::addColumn<QString>("maps");
     QTest::addColumn<QString>("tfcMaps");
     QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("expected"); // in '/' separators; compared in native ones
 
-    QTest::newRow("the examples")
-        << u"D:\\Games\\Half-Life\\valve\\maps"_qs << u"D:\\Games\\Half-Life\\tfc\\maps"_qs
-        << u"D:\\Games\\Half-Life\\hl.exe"_qs
-        << QStringList{u"GAMEDIR/valve=D:\\Games\\Half-Life\\valve\\"_qs,
-                       u"GAMEDIR/tfcdir=D:\\Games\\Half-Life\\tfc\\"_qs,
-                       u"GAMEDIR/dds=D:\\Games\\Half-Life\\"_qs, u"MISC/firstuse=no"_qs};
-    QTest::newRow("tfcmaps never written") << u"/jeux/valve/maps"_qs << u"error"_qs
-                                           << u"/jeux/hl.exe"_qs
-                                           << QStringList{u"GAMEDIR/valve=/jeux/valve/"_qs,
-                                                          u"GAMEDIR/tfcdir=e"_qs,
-                                                          u"GAMEDIR/dds=/jeux/"_qs,
-                                                          u"MISC/firstuse=no"_qs};
-    QTest::newRow("no trailing maps, by count only")
-        << u"C:\\HL\\cartes"_qs << u"C:\\TFC\\maps"_qs << u"C:\\HL\\hl.sh"_qs
-        << QStringList{u"GAMEDIR/valve=C:\\HL\\ca"_qs, u"GAMEDIR/tfcdir=C:\\TFC\\"_qs,
-                       u"GAMEDIR/dds=C:\\HL"_qs, u"MISC/firstuse=no"_qs};
-    QTest::newRow("shorter than removed") << u"C:\\"_qs << QString() << u"hl"_qs
-                                          << QStringList{u"GAMEDIR/valve="_qs,
-                                                         u"GAMEDIR/tfcdir="_qs,
-                                                         u"GAMEDIR/dds="_qs,
-                                                         u"MISC/firstuse=no"_qs};
-    QTest::newRow("exactly as long as removed") << u"maps"_qs << u"maps"_qs << u"hl.exe"_qs
-                                                << QStringList{u"GAMEDIR/valve="_qs,
-                                                               u"GAMEDIR/tfcdir="_qs,
-                                                               u"GAMEDIR/dds="_qs,
-                                                               u"MISC/firstuse=no"_qs};
+    // The folder above each maps folder and the program's folder, each with its separator.
+    QTest::newRow("an ordinary install")
+        << u"/jeux/Half-Life/valve/maps"_qs << u"/jeux/Half-Life/tfc/maps"_qs
+        << u"/jeux/Half-Life/hl_linux"_qs
+        << QStringList{u"GAMEDIR/valve=/jeux/Half-Life/valve/"_qs,
+                       u"GAMEDIR/tfcdir=/jeux/Half-Life/tfc/"_qs,
+                       u"GAMEDIR/dds=/jeux/Half-Life/"_qs, u"MISC/firstuse=no"_qs};
+    QTest::newRow("a maps folder named cartes, a program not named hl.exe")
+        << u"/jeux/valve/cartes"_qs << u"/jeux/tfc/cartes tfc"_qs << u"/jeux/hl.sh"_qs
+        << QStringList{u"GAMEDIR/valve=/jeux/valve/"_qs, u"GAMEDIR/tfcdir=/jeux/tfc/"_qs,
+                       u"GAMEDIR/dds=/jeux/"_qs, u"MISC/firstuse=no"_qs};
+    QTest::newRow("trailing separators") << u"/jeux/valve/maps/"_qs << u"/jeux/tfc/maps//"_qs
+                                         << u"/jeux/hl"_qs
+                                         << QStringList{u"GAMEDIR/valve=/jeux/valve/"_qs,
+                                                        u"GAMEDIR/tfcdir=/jeux/tfc/"_qs,
+                                                        u"GAMEDIR/dds=/jeux/"_qs,
+                                                        u"MISC/firstuse=no"_qs};
+    QTest::newRow("tfcmaps never written: error derives nothing")
+        << u"/jeux/valve/maps"_qs << u"error"_qs << u"/jeux/hl"_qs
+        << QStringList{u"GAMEDIR/valve=/jeux/valve/"_qs, u"GAMEDIR/tfcdir="_qs,
+                       u"GAMEDIR/dds=/jeux/"_qs, u"MISC/firstuse=no"_qs};
+    QTest::newRow("relative texts derive nothing")
+        << u"maps"_qs << u"valve/maps"_qs << u"hl.exe"_qs
+        << QStringList{u"GAMEDIR/valve="_qs, u"GAMEDIR/tfcdir="_qs, u"GAMEDIR/dds="_qs,
+                       u"MISC/firstuse=no"_qs};
+    QTest::newRow("a root has no parent; a folder at the root has the root")
+        << u"/"_qs << QString() << u"/hl"_qs
+        << QStringList{u"GAMEDIR/valve="_qs, u"GAMEDIR/tfcdir="_qs, u"GAMEDIR/dds=/"_qs,
+                       u"MISC/firstuse=no"_qs};
 }
 
 void TestSetupRules::derivedKeys()
@@ -79,7 +82,14 @@ void TestSetupRules::derivedKeys()
     QFETCH(QString, tfcMaps);
     QFETCH(QString, program);
     QFETCH(QStringList, expected);
+    for (QString &line : expected) {
+        const qsizetype value = line.indexOf(u'=') + 1;
+        line = line.left(value) + QDir::toNativeSeparators(line.mid(value));
+    }
     QCOMPARE(lines(finishWrites(maps, tfcMaps, program)), expected);
+    // The configuration window's Ok derives the same three after its own four.
+    const ConfigValues values{true, program, maps, tfcMaps};
+    QCOMPARE(lines(configWindowWrites(values)).mid(4), expected.mid(0, 3));
 }
 
 void TestSetupRules::filter_data()

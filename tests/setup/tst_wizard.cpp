@@ -138,10 +138,10 @@ void TestWizard::wholeWizard()
 
     QWidget *config = program.window(WindowName::firstUseConfig);
     QCOMPARE(child<QLineEdit>(config, "program")->text(), u"error"_qs);
-    typeInto(config, "program", u"D:\\Games\\Half-Life\\hl.exe"_qs);
-    typeInto(config, "txtMaps", u"D:\\Games\\Half-Life\\valve\\maps"_qs);
+    typeInto(config, "program", QDir::toNativeSeparators(u"/jeux/Half-Life/hl_linux"_qs));
+    typeInto(config, "txtMaps", QDir::toNativeSeparators(u"/jeux/Half-Life/valve/maps"_qs));
     QTest::mouseClick(child<QCheckBox>(config, "chkTFC"), Qt::LeftButton);
-    typeInto(config, "TFCmaps", u"D:\\Games\\Half-Life\\tfc\\maps"_qs);
+    typeInto(config, "TFCmaps", QDir::toNativeSeparators(u"/jeux/Half-Life/tfc/maps"_qs));
     click(config, "cmdFinish");
     flushDeletes();
     QCOMPARE(openPages(windows), QStringList{u"firstusedone"_qs});
@@ -152,9 +152,9 @@ void TestWizard::wholeWizard()
     click(program.window(WindowName::firstUseDone), "cmdFinish");
     flushDeletes();
     QCOMPARE(openPages(windows), QStringList{u"sp"_qs});
-    QCOMPARE(program.settings().read(Keys::valve), u"D:\\Games\\Half-Life\\valve\\"_qs);
-    QCOMPARE(program.settings().read(Keys::tfcDir), u"D:\\Games\\Half-Life\\tfc\\"_qs);
-    QCOMPARE(program.settings().read(Keys::dds), u"D:\\Games\\Half-Life\\"_qs);
+    QCOMPARE(program.settings().read(Keys::valve), QDir::toNativeSeparators(u"/jeux/Half-Life/valve/"_qs));
+    QCOMPARE(program.settings().read(Keys::tfcDir), QDir::toNativeSeparators(u"/jeux/Half-Life/tfc/"_qs));
+    QCOMPARE(program.settings().read(Keys::dds), QDir::toNativeSeparators(u"/jeux/Half-Life/"_qs));
     QCOMPARE(program.settings().read(Keys::firstUse), u"no"_qs);
     QVERIFY(program.messages.shown.isEmpty()); // the main window found its settings complete
     QCOMPARE(program.quitCount, 0);
@@ -234,14 +234,16 @@ void TestWizard::derivedKeys_data()
     QTest::addColumn<QString>("valve");
     QTest::addColumn<QString>("tfcdir");
     QTest::addColumn<QString>("dds");
-    QTest::newRow("the examples, tfcmaps never written")
-        << QByteArray("maps=D:\\Games\\Half-Life\\valve\\maps\r\n"
-                      "program=D:\\Games\\Half-Life\\hl.exe\r\n")
-        << u"D:\\Games\\Half-Life\\valve\\"_qs << u"e"_qs << u"D:\\Games\\Half-Life\\"_qs;
-    QTest::newRow("lower-case section, folder named cartes")
-        << QByteArray("maps=D:\\Jeux\\cartes\r\ntfcmaps=D:\\Jeux\\tfc\\maps\r\n")
-        << u"D:\\Jeux\\ca"_qs << u"D:\\Jeux\\tfc\\"_qs
-        << QString(); // a missing program reads "error", shorter than the 6 removed
+    // The folders above the maps folders and the program's folder, whatever their names; a
+    // missing key reads "error", which is no path and derives nothing.
+    QTest::newRow("an ordinary install, tfcmaps never written")
+        << QByteArray("maps=/jeux/Half-Life/valve/maps\r\nprogram=/jeux/Half-Life/hl_linux\r\n")
+        << u"/jeux/Half-Life/valve/"_qs << QString() << u"/jeux/Half-Life/"_qs;
+    QTest::newRow("lower-case section, folders named cartes, no program")
+        << QByteArray("maps=/jeux/valve/cartes\r\ntfcmaps=/jeux/tfc/cartes\r\n")
+        << u"/jeux/valve/"_qs << u"/jeux/tfc/"_qs << QString();
+    QTest::newRow("a relative maps text") << QByteArray("maps=valve/maps\r\nprogram=/hl\r\n")
+                                          << QString() << QString() << u"/"_qs;
 }
 
 void TestWizard::derivedKeys()
@@ -253,9 +255,9 @@ void TestWizard::derivedKeys()
     SetupProgram program("[MISC]\r\nfirstuse=yes\r\ntfc=false\r\n[gamedir]\r\n" + gamedir);
     QWidget *done = program.show(WindowName::firstUseDone);
     QTest::keyClick(done, Qt::Key_Return);
-    QCOMPARE(program.settings().read(Keys::valve), valve);
-    QCOMPARE(program.settings().read(Keys::tfcDir), tfcdir);
-    QCOMPARE(program.settings().read(Keys::dds), dds);
+    QCOMPARE(program.settings().read(Keys::valve), QDir::toNativeSeparators(valve));
+    QCOMPARE(program.settings().read(Keys::tfcDir), QDir::toNativeSeparators(tfcdir));
+    QCOMPARE(program.settings().read(Keys::dds), QDir::toNativeSeparators(dds));
     QCOMPARE(program.settings().read(Keys::firstUse), u"no"_qs);
     QVERIFY(!program.windows().find(WindowName::firstUseDone));
     QVERIFY(program.window(WindowName::main)->isVisible());
