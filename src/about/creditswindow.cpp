@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -99,6 +100,18 @@ void CreditsWindow::Timer1_Timer()
         return;
     m_scroll->step();
     placeLabel();
+}
+
+void CreditsWindow::keyPressEvent(QKeyEvent *event)
+{
+    // A window with nothing to answer: Escape leaves it, as a player tries first.
+    if (event->key() == Qt::Key_Escape
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CreditsWindow::closeEvent(QCloseEvent *event)

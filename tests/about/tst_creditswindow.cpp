@@ -54,6 +54,8 @@ private Q_SLOTS:
     void startsBelowThePictureRisesAndWrapsBack();
     void showingAgainKeepsTheScrollGoing();
     void closingStopsTheTimerAndTheNextOpeningStartsOver();
+    void escapeClosesIt_data();
+    void escapeClosesIt();
 };
 
 void TestCreditsWindow::cleanup()
@@ -161,6 +163,31 @@ void TestCreditsWindow::closingStopsTheTimerAndTheNextOpeningStartsOver()
     QVERIFY(again);
     QCOMPARE(again->scrollTop(),
              pixelsToTwips(child<QLabel>(again, "pict")->height(), again->logicalDpiY()));
+}
+
+void TestCreditsWindow::escapeClosesIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
+    QTest::newRow("another key") << int(Qt::Key_Space) << false;
+}
+
+void TestCreditsWindow::escapeClosesIt()
+{
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+    TestProgram program;
+    registerAboutWindows(program.context());
+    QPointer<QWidget> window = program.show(WindowName::credits);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QPointer<QTimer> timer = window->findChild<QTimer *>(QStringLiteral("Timer1"));
+    QTest::keyClick(window, Qt::Key(key));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(window.isNull(), closes);
+    QCOMPARE(program.window(WindowName::credits) == nullptr, closes);
+    if (!closes)
+        QVERIFY(timer->isActive());
 }
 
 QTEST_MAIN(TestCreditsWindow)

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void handsOverCurrentNotHighlighted();
     void rootIsHandedOverWithItsSeparator();
     void cancelWritesNothingAndReopeningStartsAfresh();
+    void escapeCancelsWhereverTheFocusIs_data();
+    void escapeCancelsWhereverTheFocusIs();
     void closedTargetGetsNothing();
     void unavailableVolume();
 
@@ -257,6 +259,45 @@ void TestPickers::cancelWritesNothingAndReopeningStartsAfresh()
     QCOMPARE(picker->windowTitle(), u"Half-Life"_qs);
     click(picker, "Command1");
     QCOMPARE(text(opened.config, "txtMaps"), native(m_volume.path()));
+}
+
+void TestPickers::escapeCancelsWhereverTheFocusIs_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QByteArray>("focus");
+    QTest::addColumn<QByteArray>("box"); // the configuration window's box it would fill
+    for (const char *focus : {"drve", "rep", "Command1", "Command2"}) {
+        QTest::addRow("maps picker, focus on %s", focus)
+            << WindowName::dirMaps.toString() << QByteArray(focus) << QByteArray("txtMaps");
+        QTest::addRow("TFC picker, focus on %s", focus)
+            << WindowName::dirMapsTfc.toString() << QByteArray(focus) << QByteArray("TFCmaps");
+    }
+}
+
+void TestPickers::escapeCancelsWhereverTheFocusIs()
+{
+    QFETCH(QString, picker);
+    QFETCH(QByteArray, focus);
+    QFETCH(QByteArray, box);
+    TestProgram program(kConfigured);
+    layOut(program);
+    QWidget *config = program.show(WindowName::config);
+    click(config, picker == WindowName::dirMaps ? "cmdMaps" : "cmdTFCMaps");
+    QWidget *window = program.window(picker);
+    QVERIFY(window);
+    // Somewhere else than where it opened, so that handing over would show.
+    auto *rep = child<QListWidget>(window, "rep");
+    open(rep, entry(rep, onVolume(u"/Half-Life"_qs)));
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QWidget *target = child<QWidget>(window, focus.constData());
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+    const QString before = text(config, box.constData());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY2(!program.windows().find(picker), "Escape left the picker open");
+    QCOMPARE(text(config, box.constData()), before);
+    QCOMPARE(program.iniBytes(), kConfigured);
 }
 
 void TestPickers::closedTargetGetsNothing()
