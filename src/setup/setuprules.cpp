@@ -63,8 +63,8 @@ SettingWrites identityWrites(const QString &nick, const QString &clan)
 
 QString containingFolder(const QString &path)
 {
-    // Characters removed by count gave "valve/ca" for a maps folder named "cartes" and "e" for
-    // "error": the parent is taken by path, whatever the folder or program is called.
+    // Taken by path, not by removing characters: a maps folder may have any name ("cartes"),
+    // and a missing key's "error" names no folder at all.
     const QString cleaned = QDir::cleanPath(QDir::fromNativeSeparators(path));
     if (cleaned.isEmpty() || !QDir::isAbsolutePath(cleaned) || QDir(cleaned).isRoot())
         return {};
