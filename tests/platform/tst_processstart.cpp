@@ -67,7 +67,7 @@ void TestProcessStart::longestExistingPrefixWins()
     StandIn game(base + QStringLiteral("/Half Life/hl"));
     SystemProcessStarter starter;
     const StartResult result = starter.runCommandLine(
-        game.program() + QStringLiteral(" +deathmatch 1 +map crossfire"), WindowStyle::Maximized);
+        game.program() + QStringLiteral(" +deathmatch 1 +map crossfire"), WindowStyle::Maximized, {});
     QVERIFY2(result.started, qPrintable(result.reason));
     QCOMPARE(result.program, game.program());
     QCOMPARE(game.arguments(), (QStringList{"+deathmatch", "1", "+map", "crossfire"}));
@@ -83,7 +83,7 @@ void TestProcessStart::shellSyntaxReachesTheGameAsPlainArguments()
     const QString line = game.program() + QStringLiteral(" +map ; touch ") + marker
         + QStringLiteral(" $(touch ") + marker + QStringLiteral(") && `touch ") + marker
         + QStringLiteral("` | >") + marker;
-    QVERIFY(starter.runCommandLine(line, WindowStyle::Maximized).started);
+    QVERIFY(starter.runCommandLine(line, WindowStyle::Maximized, {}).started);
     const QStringList args = game.arguments();
     QCOMPARE(args.first(), QStringLiteral("+map"));
     QVERIFY(args.contains(QStringLiteral(";")));
@@ -114,7 +114,7 @@ void TestProcessStart::failuresNameTheProgramAndTheReason()
     QFETCH(QString, program);
     QFETCH(QString, reason);
     SystemProcessStarter starter;
-    const StartResult result = starter.runCommandLine(line, WindowStyle::Maximized);
+    const StartResult result = starter.runCommandLine(line, WindowStyle::Maximized, {});
     QVERIFY(!result.started);
     QCOMPARE(result.program, program);
     QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
@@ -136,10 +136,10 @@ void TestProcessStart::windowsExecutableNeedsWine()
     qputenv("PATH", bin.toLocal8Bit() + ":" + oldPath);
     SystemProcessStarter starter;
     const StartResult withWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
-                                                        WindowStyle::Minimized);
+                                                        WindowStyle::Minimized, {});
     qputenv("PATH", dir.filePath(QStringLiteral("empty")).toLocal8Bit());
     const StartResult withoutWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
-                                                           WindowStyle::Minimized);
+                                                           WindowStyle::Minimized, {});
     qputenv("PATH", oldPath);
 
     QVERIFY2(withWine.started, qPrintable(withWine.reason));
@@ -150,7 +150,7 @@ void TestProcessStart::windowsExecutableNeedsWine()
     // A plain file that is not executable is refused with its reason.
     const QString text = dir.filePath(QStringLiteral("notes"));
     QFile(text).open(QIODevice::WriteOnly);
-    const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized);
+    const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized, {});
     QVERIFY(!notExecutable.started);
     QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
 }
