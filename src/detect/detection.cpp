@@ -19,11 +19,17 @@ QString cleaned(const QString &path)
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
-// The path's identity for removing duplicates: symbolic links resolved, when it exists.
+// The path's identity for removing duplicates: symbolic links resolved, when it exists. On
+// Windows the registry's lower-case SteamPath and the usual folder name the same place.
 QString identity(const QString &path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? cleaned(path) : canonical;
+    const QString id = canonical.isEmpty() ? cleaned(path) : canonical;
+#ifdef Q_OS_WIN
+    return id.toLower();
+#else
+    return id;
+#endif
 }
 
 bool allDigits(const QString &text)

@@ -46,6 +46,12 @@ class TestSteamGame : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the fixture homes are laid out as on Linux");
+#endif
+    }
     void cleanup() { closeModalWindows(); }
     void launch_data();
     void launch();
