@@ -24,7 +24,7 @@ QString cleaned(const QString &path)
 QString identity(const QString &path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString id = canonical.isEmpty() ? cleaned(path) : canonical;
+    QString id = canonical.isEmpty() ? cleaned(path) : canonical;
 #ifdef Q_OS_WIN
     return id.toLower();
 #else
@@ -169,7 +169,7 @@ QString gameExecutable(const QString &gameFolder, bool windows)
         : QStringList{QStringLiteral("hl.sh"), QStringLiteral("hl_linux"),
                       QStringLiteral("hl.exe")};
     for (const QString &name : names) {
-        const QString path = gameFolder + QLatin1Char('/') + name;
+        QString path = gameFolder + QLatin1Char('/') + name;
         if (QFileInfo(path).isFile())
             return path;
     }

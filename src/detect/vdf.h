@@ -13,10 +13,10 @@ struct VdfNode {
     QList<VdfNode> children;
     bool isBlock = false;
 
-    // The first child whose key equals `key` without regard to letter case; null when none.
-    const VdfNode *child(QStringView key) const;
+    // The first child whose key equals `name` without regard to letter case; null when none.
+    const VdfNode *child(QStringView name) const;
     // The text value of that child; empty when missing or when it is a block.
-    QString text(QStringView key) const;
+    QString text(QStringView name) const;
 };
 
 namespace Vdf {

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void failuresNameTheProgramAndTheReason_data();
     void failuresNameTheProgramAndTheReason();
     void windowsExecutableNeedsWine();
+    void startOptions_data();
+    void startOptions();
 };
 
 void TestProcessStart::split_data()
@@ -153,6 +155,54 @@ void TestProcessStart::windowsExecutableNeedsWine()
     const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized, {});
     QVERIFY(!notExecutable.started);
     QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
+}
+
+void TestProcessStart::startOptions_data()
+{
+    QTest::addColumn<QStringList>("wrapperArguments");
+    QTest::addColumn<QString>("appId"); // empty: no environment added
+    QTest::addColumn<bool>("inGameFolder");
+
+    QTest::newRow("wrapper alone") << QStringList{} << "" << false;
+    QTest::newRow("wrapper with its own arguments, environment, folder")
+        << QStringList{"--verbose", "--"} << "70" << true;
+}
+
+void TestProcessStart::startOptions()
+{
+#ifdef Q_OS_WIN
+    QSKIP("a wrapper script is for Linux");
+#endif
+    QFETCH(QStringList, wrapperArguments);
+    QFETCH(QString, appId);
+    QFETCH(bool, inGameFolder);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Half Life"));
+    StandIn game(folder + QStringLiteral("/hl.sh"));
+    StandInRuntime runtime(dir.filePath(QStringLiteral("runtime/run.sh")));
+    qunsetenv("SteamAppId");
+    StartOptions options;
+    options.wrapper = runtime.program();
+    options.wrapperArguments = wrapperArguments;
+    if (!appId.isEmpty())
+        options.environment.insert(QStringLiteral("SteamAppId"), appId);
+    if (inGameFolder)
+        options.workingDirectory = folder;
+
+    SystemProcessStarter starter;
+    const StartResult result =
+        starter.runCommandLine(game.program() + QStringLiteral(" +map  crossfire"),
+                               WindowStyle::Maximized, options);
+    QVERIFY2(result.started, qPrintable(result.reason));
+    QCOMPARE(result.program, game.program());
+    QStringList record = runtime.record();
+    QCOMPARE(record.mid(0, wrapperArguments.size() + 3),
+             (wrapperArguments + QStringList{game.program(), "+map", "crossfire"}));
+    QCOMPARE(record.at(wrapperArguments.size() + 3),
+             QStringLiteral("SteamAppId=") + (appId.isEmpty() ? QStringLiteral("<unset>") : appId));
+    // Without a folder of its own the start keeps the usual working directory, whatever it is.
+    if (inGameFolder)
+        QCOMPARE(record.last(), QStringLiteral("cwd=") + QDir(folder).canonicalPath());
 }
 
 QTEST_GUILESS_MAIN(TestProcessStart)
