@@ -243,8 +243,9 @@ bool prepareSteam(const QString &root, QStringList *libraries)
     QByteArray list = "\"libraryfolders\"\n{\n";
     for (int i = 0; i < libraries->size(); ++i)
         list += "\t\"" + QByteArray::number(i) + "\"\n\t{\n\t\t\"path\"\t\t\""
-            + libraries->at(i).toUtf8() + "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"10\"\t\t\"1\"\n"
-            "\t\t}\n\t}\n";
+            + libraries->at(i).toUtf8()
+            + "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"10\"\t\t\"1\"\n"
+              "\t\t}\n\t}\n";
     list += "}\n";
     if (!writeFile(libraries->first() + QStringLiteral("/steamapps/libraryfolders.vdf"), list))
         return false;
@@ -256,8 +257,8 @@ bool prepareSteam(const QString &root, QStringList *libraries)
                            "\"AppState\"\n{\n\t\"appid\"\t\t\"" + QByteArray::number(app)
                                + "\"\n\t\"StateFlags\"\t\t\"4\"\n\t\"installdir\"\t\t\""
                                + name.toUtf8() + "\"\n}\n")
-                || !writeFile(steamapps + QStringLiteral("/common/") + name + QStringLiteral("/game"),
-                              "x"))
+                || !writeFile(
+                    steamapps + QStringLiteral("/common/") + name + QStringLiteral("/game"), "x"))
                 return false;
         }
     }
