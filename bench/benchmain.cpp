@@ -3,6 +3,7 @@
 
 #include "benchchild.h"
 #include "benchsupport.h"
+#include "detect/detection.h"
 #include "launcher/mapfiles.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
 #include <QPointer>
@@ -204,6 +206,114 @@ ReadFigures settingsRead(const Bench::Fixture &fixture, int reads)
     return figures;
 }
 
+// ---- Steam detection ----
+
+// Detection looks only under this home; the machine's own HOME plays no part.
+class BenchEnvironment final : public DetectEnvironment
+{
+public:
+    explicit BenchEnvironment(QString home)
+        : m_home(std::move(home))
+    {
+    }
+    QString homePath() const override { return m_home; }
+    QString variable(const char *) const override { return {}; }
+    QString registryValue(const QString &, const QString &) const override { return {}; }
+    bool processAlive(qint64) const override { return false; }
+
+private:
+    QString m_home;
+};
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// A Steam root under <root>/home/.local/share/Steam listing four more libraries: each
+// library holds three app manifests and their game folders; Half-Life is in the last one.
+bool prepareSteam(const QString &root, QStringList *libraries)
+{
+    const QString home = root + QStringLiteral("/home");
+    libraries->append(home + QStringLiteral("/.local/share/Steam"));
+    for (int i = 1; i < 5; ++i)
+        libraries->append(root + QStringLiteral("/library%1").arg(i));
+    QByteArray list = "\"libraryfolders\"\n{\n";
+    for (int i = 0; i < libraries->size(); ++i)
+        list += "\t\"" + QByteArray::number(i) + "\"\n\t{\n\t\t\"path\"\t\t\""
+            + libraries->at(i).toUtf8()
+            + "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"10\"\t\t\"1\"\n"
+              "\t\t}\n\t}\n";
+    list += "}\n";
+    if (!writeFile(libraries->first() + QStringLiteral("/steamapps/libraryfolders.vdf"), list))
+        return false;
+    for (int i = 0; i < libraries->size(); ++i) {
+        const QString steamapps = libraries->at(i) + QStringLiteral("/steamapps");
+        for (int app : {10, 20, 30}) {
+            const QString name = QStringLiteral("Game %1").arg(app + i);
+            if (!writeFile(steamapps + QStringLiteral("/appmanifest_%1.acf").arg(app),
+                           "\"AppState\"\n{\n\t\"appid\"\t\t\"" + QByteArray::number(app)
+                               + "\"\n\t\"StateFlags\"\t\t\"4\"\n\t\"installdir\"\t\t\""
+                               + name.toUtf8() + "\"\n}\n")
+                || !writeFile(
+                    steamapps + QStringLiteral("/common/") + name + QStringLiteral("/game"), "x"))
+                return false;
+        }
+    }
+    const QString last = libraries->last() + QStringLiteral("/steamapps");
+    return writeFile(last + QStringLiteral("/appmanifest_70.acf"),
+                     "\"AppState\"\n{\n\t\"appid\"\t\t\"70\"\n\t\"StateFlags\"\t\t\"4\"\n"
+                     "\t\"installdir\"\t\t\"Half-Life\"\n}\n")
+        && writeFile(last + QStringLiteral("/common/Half-Life/hl.sh"), "#!/bin/sh\n")
+        && writeFile(last + QStringLiteral("/common/Half-Life/hl.exe"), "MZ")
+        && writeFile(last + QStringLiteral("/common/Half-Life/valve/maps/crossfire.bsp"), "")
+        && writeFile(last + QStringLiteral("/common/Half-Life/tfc/liblist.gam"), "game \"TFC\"\n");
+}
+
+struct DetectFigures {
+    bool correct = false;
+    double detectMs = 0;
+    double floorMs = 0;
+};
+
+// Detection against listing the five libraries' steamapps and common folders with QDir.
+DetectFigures steamDetection(const QString &root, int runs)
+{
+    DetectFigures figures;
+    QStringList libraries;
+    if (!prepareSteam(root, &libraries))
+        return figures;
+    const BenchEnvironment environment(root + QStringLiteral("/home"));
+    std::vector<double> detectTimes;
+    std::vector<double> floorTimes;
+    for (int i = 0; i <= runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const Detection detection = Detect::detect(environment);
+        const double detectMs = msSince(timer);
+        timer.start();
+        qsizetype listed = 0;
+        for (const QString &library : std::as_const(libraries)) {
+            listed += QDir(library + QStringLiteral("/steamapps")).entryList().size();
+            listed += QDir(library + QStringLiteral("/steamapps/common")).entryList().size();
+        }
+        const double floorMs = msSince(timer);
+        figures.correct = detection.libraries.size() == 5 && detection.installations.size() == 1
+            && listed > 0;
+        if (!figures.correct)
+            return figures;
+        if (i == 0) // warms the caches
+            continue;
+        detectTimes.push_back(detectMs);
+        floorTimes.push_back(floorMs);
+    }
+    figures.detectMs = Bench::median(detectTimes);
+    figures.floorMs = Bench::median(floorTimes);
+    return figures;
+}
+
 // ---- the table ----
 
 struct Row {
@@ -278,6 +388,7 @@ int runBenchmark()
     const int childRuns = intOption(arguments, QStringLiteral("--runs"), 9);
     const int loads = intOption(arguments, QStringLiteral("--loads"), 9);
     const int reads = intOption(arguments, QStringLiteral("--reads"), 200);
+    const int detections = intOption(arguments, QStringLiteral("--detections"), 50);
 
     QTemporaryDir root;
     Bench::Fixture fixture;
@@ -297,6 +408,13 @@ int runBenchmark()
     const ReadFigures read = settingsRead(fixture, reads);
     if (!read.correct) {
         out() << QStringLiteral("the settings read returned the wrong value\n");
+        return 1;
+    }
+
+    // 5. Steam detection with five libraries.
+    const DetectFigures detect = steamDetection(root.path() + QStringLiteral("/steam"), detections);
+    if (!detect.correct) {
+        out() << QStringLiteral("detection did not find the five libraries and Half-Life\n");
         return 1;
     }
 
@@ -394,10 +512,13 @@ int runBenchmark()
          Bench::median(bare.peakMiB), QStringLiteral("MiB"), 1.3, false},
         {QStringLiteral("4. one key of a 10,000-line settings file"), read.readMs, read.fileMs,
          QStringLiteral("ms"), 5.0, true},
+        {QStringLiteral("5. Steam detection, five libraries"), detect.detectMs, detect.floorMs,
+         QStringLiteral("ms"), 50.0, true},
     });
     out() << QStringLiteral(
         "\nFloors: 1 and 3 a bare QWidget in a child process; 2 QDir::entryList into a "
-        "QListWidget;\n4 reading the whole file with QFile. Times are medians (4: a mean).\n");
+        "QListWidget;\n4 reading the whole file with QFile; 5 QDir listing of the five libraries' "
+        "steamapps\nand common folders. Times are medians (4: a mean).\n");
 
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
     out() << stepLine(QStringLiteral("bare"), bare);

@@ -26,7 +26,10 @@ public:
 class NoProcesses final : public ProcessStarter
 {
 public:
-    StartResult runCommandLine(const QString &, WindowStyle) override { return {true, {}, {}}; }
+    StartResult runCommandLine(const QString &, WindowStyle, const StartOptions &) override
+    {
+        return {true, {}, {}};
+    }
 };
 
 void touch(const QString &path)

@@ -3,6 +3,7 @@
 #include "about/registration.h"
 #include "advanced/registration.h"
 #include "connect/registration.h"
+#include "detect/environment.h"
 #include "launcher/program.h"
 #include "platform/qtplatform.h"
 #include "platform/systemprocessstarter.h"
@@ -60,7 +61,9 @@ int runCorvane(QApplication &app)
     SystemProcessStarter processes;
     QtFileDialogs files;
     QtVolumes volumes;
-    Program program(programSettings(), PlatformServices{messages, processes, files, volumes});
+    SystemDetectEnvironment detection;
+    Program program(programSettings(),
+                    PlatformServices{messages, processes, files, volumes, &detection});
     registerAllWindows(program.context());
     program.start();
     return QApplication::exec();

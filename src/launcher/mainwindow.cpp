@@ -1,8 +1,10 @@
 #include "launcher/mainwindow.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/detected.h"
 #include "launcher/gamestart.h"
 #include "launcher/mapfiles.h"
+#include "launcher/modcompleter.h"
 #include "launcher/named.h"
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
@@ -210,6 +212,7 @@ bool MainWindow::formLoad()
     }
     m_optTFC->setEnabled(tfc != u"false");
     setMapDirectory(m_context.settings.read(Keys::maps));
+    offerInstalledMods(m_txtCustom, installedGameFolder(m_context));
     m_txtSelMap->setToolTip(QStringLiteral("Aucune carte sélectionnée"));
     m_listFresh = visible;
     return visible;

@@ -5,8 +5,8 @@
 class QWidget;
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // The title a message box carries when its caller gives none.
 inline constexpr QStringView kApplicationTitle = u"Corvane 2.0";

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStorageInfo>
 
 namespace {
@@ -33,6 +34,16 @@ Volume volumeFrom(const QStorageInfo &info)
 
 MessageAnswer QtMessageBoxes::show(QWidget *parent, const Message &message)
 {
+    if (message.buttons == MessageButtons::YesNo) {
+        QMessageBox box(toQt(message.icon), message.shownTitle(), message.text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setObjectName(QStringLiteral("messageBox"));
+        box.setWindowModality(Qt::ApplicationModal);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
     QMessageBox box(toQt(message.icon), message.shownTitle(), message.text,
                     message.buttons == MessageButtons::OkCancel
                         ? QMessageBox::Ok | QMessageBox::Cancel
@@ -45,9 +56,10 @@ MessageAnswer QtMessageBoxes::show(QWidget *parent, const Message &message)
     return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
-QString QtFileDialogs::getOpenFileName(QWidget *parent, const QString &title, const QString &filter)
+QString QtFileDialogs::getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
+                                       const QString &startDirectory)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return QFileDialog::getOpenFileName(parent, title, startDirectory, filter);
 }
 
 QList<Volume> QtVolumes::list()

@@ -13,7 +13,8 @@ public:
 class QtFileDialogs final : public FileDialogs
 {
 public:
-    QString getOpenFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    QString getOpenFileName(QWidget *parent, const QString &title, const QString &filter,
+                            const QString &startDirectory) override;
 };
 
 class QtVolumes final : public Volumes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "detect/environment.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
 #include "platform/processstarter.h"
@@ -11,4 +12,7 @@ struct PlatformServices {
     ProcessStarter &processes;
     FileDialogs &files;
     Volumes &volumes;
+    // Where Steam and the game are looked for; none: nothing is detected and every window
+    // behaves as if the player had no Steam.
+    const DetectEnvironment *detection = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -31,9 +32,31 @@ StartResult failure(const QString &program, const QString &reason)
     return StartResult{false, program, reason};
 }
 
+// A wrapper takes the program and its arguments after its own; the environment adds to the
+// inherited one.
+void applyOptions(QProcess &process, const StartOptions &options)
+{
+#ifndef Q_OS_WIN
+    if (!options.wrapper.isEmpty()) {
+        process.setArguments(options.wrapperArguments + QStringList{process.program()}
+                             + process.arguments());
+        process.setProgram(options.wrapper);
+    }
+#endif
+    if (!options.environment.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (auto it = options.environment.cbegin(); it != options.environment.cend(); ++it)
+            environment.insert(it.key(), it.value());
+        process.setProcessEnvironment(environment);
+    }
+    if (!options.workingDirectory.isEmpty())
+        process.setWorkingDirectory(options.workingDirectory);
+}
+
 } // namespace
 
-StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, WindowStyle style)
+StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, WindowStyle style,
+                                                 const StartOptions &options)
 {
     const CommandLineParts parts = splitCommandLine(commandLine, isFile);
     if (parts.program.isEmpty() || parts.program == QLatin1String("error")
@@ -76,6 +99,7 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
 #endif
     // The game finds its content beside itself, wherever the launcher was started from.
     process.setWorkingDirectory(info.absolutePath());
+    applyOptions(process, options);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
         return failure(parts.program, process.errorString());

@@ -7,5 +7,6 @@
 class SystemProcessStarter final : public ProcessStarter
 {
 public:
-    StartResult runCommandLine(const QString &commandLine, WindowStyle style) override;
+    StartResult runCommandLine(const QString &commandLine, WindowStyle style,
+                               const StartOptions &options) override;
 };

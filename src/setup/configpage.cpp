@@ -1,10 +1,12 @@
 #include "setup/configpage.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/detected.h"
 #include "launcher/named.h"
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
+#include "setup/detectchoice.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -29,6 +31,8 @@ ConfigPage::ConfigPage(AppContext &context, ConfigPageVariant variant, QWidget *
     auto *lblMaps = named(new QLabel(QStringLiteral("Répertoire cartes :"), frmHLC), "lblMaps");
     m_txtMaps = named(new QLineEdit(frmHLC), "txtMaps");
     auto *cmdMaps = named(new QPushButton(browse, frmHLC), "cmdMaps");
+    auto *cmdDetect = named(new QPushButton(QStringLiteral("&Détecter"), frmHLC), "cmdDetect");
+    cmdDetect->setToolTip(QStringLiteral("Cherche Half-Life dans les bibliothèques Steam"));
     {
         auto *grid = new QGridLayout(frmHLC);
         grid->addWidget(label1, 0, 0);
@@ -37,6 +41,13 @@ ConfigPage::ConfigPage(AppContext &context, ConfigPageVariant variant, QWidget *
         grid->addWidget(lblMaps, 1, 0);
         grid->addWidget(m_txtMaps, 1, 1);
         grid->addWidget(cmdMaps, 1, 2);
+        grid->addWidget(cmdDetect, 2, 2);
+        if (m_variant.detectOnLoad) {
+            m_lblDetected = named(new QLabel(frmHLC), "lblDetected");
+            m_lblDetected->setWordWrap(true);
+            m_lblDetected->hide();
+            grid->addWidget(m_lblDetected, 2, 0, 1, 2);
+        }
         grid->setColumnStretch(1, 1);
     }
 
@@ -65,6 +76,7 @@ ConfigPage::ConfigPage(AppContext &context, ConfigPageVariant variant, QWidget *
     connect(command2, &QPushButton::clicked, this, &ConfigPage::Command2_Click);
     connect(cmdMaps, &QPushButton::clicked, this, &ConfigPage::cmdMaps_Click);
     connect(cmdTFCMaps, &QPushButton::clicked, this, &ConfigPage::cmdTFCMaps_Click);
+    connect(cmdDetect, &QPushButton::clicked, this, &ConfigPage::cmdDetect_Click);
 }
 
 void ConfigPage::load()
@@ -79,6 +91,53 @@ void ConfigPage::load()
         m_chkTFC->setChecked(true);
     if (m_chkTFC->isChecked())
         setTfcMapsUsable(true);
+    if (m_variant.detectOnLoad)
+        detectOnLoad();
+}
+
+void ConfigPage::detectOnLoad()
+{
+    m_lblDetected->clear();
+    m_lblDetected->hide();
+    // Only a page that would show "error" is filled, and only when there is no choice to make.
+    if (m_program->text() != kMissing || m_txtMaps->text() != kMissing)
+        return;
+    const Detection detection = detectGame(m_context);
+    if (detection.installations.size() != 1)
+        return;
+    const Installation &found = detection.installations.first();
+    fill(found);
+    m_lblDetected->setText(QStringLiteral("Half-Life trouvé : ") + found.gameFolder);
+    m_lblDetected->show();
+}
+
+void ConfigPage::fill(const Installation &installation)
+{
+    m_program->setText(installation.program);
+    m_txtMaps->setText(installation.maps);
+    if (installation.tfc)
+        m_tfcMaps->setText(installation.tfcMaps);
+    m_chkTFC->setChecked(installation.tfc);
+    setTfcMapsUsable(installation.tfc);
+}
+
+void ConfigPage::cmdDetect_Click()
+{
+    const Detection detection = detectGame(m_context);
+    if (detection.installations.isEmpty()) {
+        m_context.platform.messages.show(
+            window(),
+            Message{Detect::nothingFoundText(detection), QString(), MessageIcon::Information});
+        return;
+    }
+    int chosen = 0;
+    if (detection.installations.size() > 1) {
+        chosen = chooseInstallation(window(), detection.installations);
+        if (chosen < 0)
+            return;
+    }
+    // Filled only: the page's own button saves, as for anything typed.
+    fill(detection.installations.at(chosen));
 }
 
 ConfigValues ConfigPage::values() const
@@ -108,7 +167,8 @@ void ConfigPage::chkTFC_Click()
 void ConfigPage::Command2_Click()
 {
     const QString chosen = m_context.platform.files.getOpenFileName(window(), m_variant.dialogTitle,
-                                                                    SetupRules::executableFilter());
+                                                                    SetupRules::executableFilter(),
+                                                                    detectedGameFolder(m_context));
     // A cancelled dialog keeps the path the player had.
     if (!chosen.isEmpty())
         m_program->setText(QDir::toNativeSeparators(chosen));

@@ -22,7 +22,10 @@ struct ConfigPageVariant {
     bool mapsCaptionBeforeShow; // the wizard names DirMaps before showing it, config after
     QStringView tfcPicker;      // configtfc or DirMapsTFC
     QString tfcPickerCaption;   // given after showing; empty: the picker keeps its own
+    bool detectOnLoad = false;  // the wizard fills missing keys from a single installation
 };
+
+struct Installation;
 
 // The configuration page's controls and handlers, shared by `config` and `firstuseconfig`.
 class ConfigPage final : public QWidget
@@ -39,12 +42,15 @@ public:
 
 private:
     void setTfcMapsUsable(bool usable);
+    void fill(const Installation &installation);
+    void detectOnLoad();
 
     // Handlers
     void chkTFC_Click();
     void Command2_Click();
     void cmdMaps_Click();
     void cmdTFCMaps_Click();
+    void cmdDetect_Click();
 
     AppContext &m_context;
     ConfigPageVariant m_variant;
@@ -53,4 +59,5 @@ private:
     QLineEdit *m_txtMaps = nullptr;
     QCheckBox *m_chkTFC = nullptr;
     QLineEdit *m_tfcMaps = nullptr;
+    QLabel *m_lblDetected = nullptr; // the wizard's only
 };

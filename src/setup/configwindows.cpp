@@ -86,6 +86,7 @@ FirstUseConfigWindow::FirstUseConfigWindow(AppContext &context, QWidget *parent)
                                 true,
                                 WindowName::configTfc,
                                 QString(),
+                                true,
                             },
                             this))
 {

@@ -1,6 +1,7 @@
 #include "setup/directorypicker.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/detected.h"
 #include "launcher/windowmanager.h"
 
 #include <QComboBox>
@@ -64,7 +65,9 @@ bool DirectoryPicker::formLoad()
 {
     Volumes &volumes = m_context.platform.volumes;
     m_volumes = volumes.list();
-    Volume current = volumes.volumeOf(QDir::currentPath());
+    // A detected game opens the list in its folder; otherwise at the current volume's root.
+    const QString detected = detectedGameFolder(m_context);
+    Volume current = volumes.volumeOf(detected.isEmpty() ? QDir::currentPath() : detected);
     if (current.root.isEmpty())
         current = Volume{QDir::rootPath(), QDir::rootPath()};
 
@@ -87,7 +90,7 @@ bool DirectoryPicker::formLoad()
     }
     // The list always has a current directory: the filesystem's root when the volume's fails.
     m_root = cleaned(current.root);
-    if (!setDirectory(current.root)) {
+    if ((detected.isEmpty() || !setDirectory(detected)) && !setDirectory(current.root)) {
         m_root = cleaned(QDir::rootPath());
         if (!setDirectory(QDir::rootPath())) {
             m_current = m_root;

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void failuresNameTheProgramAndTheReason_data();
     void failuresNameTheProgramAndTheReason();
     void windowsExecutableNeedsWine();
+    void startOptions_data();
+    void startOptions();
 };
 
 void TestProcessStart::split_data()
@@ -68,7 +70,7 @@ void TestProcessStart::longestExistingPrefixWins()
     StandIn game(base + QStringLiteral("/Half Life/hl"));
     SystemProcessStarter starter;
     const StartResult result = starter.runCommandLine(
-        game.program() + QStringLiteral(" +deathmatch 1 +map crossfire"), WindowStyle::Maximized);
+        game.program() + QStringLiteral(" +deathmatch 1 +map crossfire"), WindowStyle::Maximized, {});
     QVERIFY2(result.started, qPrintable(result.reason));
     QCOMPARE(result.program, game.program());
     QCOMPARE(game.arguments(), (QStringList{"+deathmatch", "1", "+map", "crossfire"}));
@@ -84,7 +86,7 @@ void TestProcessStart::shellSyntaxReachesTheGameAsPlainArguments()
     const QString line = game.program() + QStringLiteral(" +map ; touch ") + marker
         + QStringLiteral(" $(touch ") + marker + QStringLiteral(") && `touch ") + marker
         + QStringLiteral("` | >") + marker;
-    QVERIFY(starter.runCommandLine(line, WindowStyle::Maximized).started);
+    QVERIFY(starter.runCommandLine(line, WindowStyle::Maximized, {}).started);
     const QStringList args = game.arguments();
     QCOMPARE(args.first(), QStringLiteral("+map"));
     QVERIFY(args.contains(QStringLiteral(";")));
@@ -115,7 +117,7 @@ void TestProcessStart::failuresNameTheProgramAndTheReason()
     QFETCH(QString, program);
     QFETCH(QString, reason);
     SystemProcessStarter starter;
-    const StartResult result = starter.runCommandLine(line, WindowStyle::Maximized);
+    const StartResult result = starter.runCommandLine(line, WindowStyle::Maximized, {});
     QVERIFY(!result.started);
     QCOMPARE(result.program, program);
     QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
@@ -137,10 +139,10 @@ void TestProcessStart::windowsExecutableNeedsWine()
     qputenv("PATH", bin.toLocal8Bit() + ":" + oldPath);
     SystemProcessStarter starter;
     const StartResult withWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
-                                                        WindowStyle::Minimized);
+                                                        WindowStyle::Minimized, {});
     qputenv("PATH", dir.filePath(QStringLiteral("empty")).toLocal8Bit());
     const StartResult withoutWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
-                                                           WindowStyle::Minimized);
+                                                           WindowStyle::Minimized, {});
     qputenv("PATH", oldPath);
 
     QVERIFY2(withWine.started, qPrintable(withWine.reason));
@@ -153,9 +155,57 @@ void TestProcessStart::windowsExecutableNeedsWine()
     // A plain file that is not executable is refused with its reason.
     const QString text = dir.filePath(QStringLiteral("notes"));
     QFile(text).open(QIODevice::WriteOnly);
-    const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized);
+    const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized, {});
     QVERIFY(!notExecutable.started);
     QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
+}
+
+void TestProcessStart::startOptions_data()
+{
+    QTest::addColumn<QStringList>("wrapperArguments");
+    QTest::addColumn<QString>("appId"); // empty: no environment added
+    QTest::addColumn<bool>("inGameFolder");
+
+    QTest::newRow("wrapper alone") << QStringList{} << "" << false;
+    QTest::newRow("wrapper with its own arguments, environment, folder")
+        << QStringList{"--verbose", "--"} << "70" << true;
+}
+
+void TestProcessStart::startOptions()
+{
+#ifdef Q_OS_WIN
+    QSKIP("a wrapper script is for Linux");
+#endif
+    QFETCH(QStringList, wrapperArguments);
+    QFETCH(QString, appId);
+    QFETCH(bool, inGameFolder);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Half Life"));
+    StandIn game(folder + QStringLiteral("/hl.sh"));
+    StandInRuntime runtime(dir.filePath(QStringLiteral("runtime/run.sh")));
+    qunsetenv("SteamAppId");
+    StartOptions options;
+    options.wrapper = runtime.program();
+    options.wrapperArguments = wrapperArguments;
+    if (!appId.isEmpty())
+        options.environment.insert(QStringLiteral("SteamAppId"), appId);
+    if (inGameFolder)
+        options.workingDirectory = folder;
+
+    SystemProcessStarter starter;
+    const StartResult result =
+        starter.runCommandLine(game.program() + QStringLiteral(" +map  crossfire"),
+                               WindowStyle::Maximized, options);
+    QVERIFY2(result.started, qPrintable(result.reason));
+    QCOMPARE(result.program, game.program());
+    QStringList record = runtime.record();
+    QCOMPARE(record.mid(0, wrapperArguments.size() + 3),
+             (wrapperArguments + QStringList{game.program(), "+map", "crossfire"}));
+    QCOMPARE(record.at(wrapperArguments.size() + 3),
+             QStringLiteral("SteamAppId=") + (appId.isEmpty() ? QStringLiteral("<unset>") : appId));
+    // Without a folder of its own the start keeps the usual working directory, whatever it is.
+    if (inGameFolder)
+        QCOMPARE(record.last(), QStringLiteral("cwd=") + QDir(folder).canonicalPath());
 }
 
 QTEST_GUILESS_MAIN(TestProcessStart)

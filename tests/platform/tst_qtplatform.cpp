@@ -20,6 +20,8 @@ private Q_SLOTS:
     }
     void realMessageBoxSpeaksFrenchAndWaits();
     void messageBoxKeepsItsOwnTitle();
+    void questionAnswersOuiOrNon_data();
+    void questionAnswersOuiOrNon();
 };
 
 void TestQtPlatform::realMessageBoxSpeaksFrenchAndWaits()
@@ -68,6 +70,42 @@ void TestQtPlatform::messageBoxKeepsItsOwnTitle()
                                             MessageIcon::Warning}),
              MessageAnswer::Ok);
     QCOMPARE(title, QStringLiteral("Pas de carte sélectionnée !"));
+}
+
+void TestQtPlatform::questionAnswersOuiOrNon_data()
+{
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::newRow("Oui") << QStringLiteral("Oui") << MessageAnswer::Yes;
+    QTest::newRow("Non") << QStringLiteral("Non") << MessageAnswer::No;
+    QTest::newRow("Enter: Oui") << QString() << MessageAnswer::Yes;
+}
+
+void TestQtPlatform::questionAnswersOuiOrNon()
+{
+    QFETCH(QString, press);
+    QFETCH(MessageAnswer, answer);
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        icon = box->icon();
+        for (QAbstractButton *button : box->buttons()) {
+            buttons << button->text();
+            if (button->text() == press)
+                button->click();
+        }
+        if (press.isEmpty())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    QtMessageBoxes messages;
+    Message question{QStringLiteral("Lancer quand même ?"), QString(), MessageIcon::Question};
+    question.buttons = MessageButtons::YesNo;
+    QCOMPARE(messages.show(nullptr, question), answer);
+    QCOMPARE(icon, QMessageBox::Question);
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Non"), QStringLiteral("Oui")}));
 }
 
 QTEST_MAIN(TestQtPlatform)

@@ -5,21 +5,25 @@ MessageAnswer RecordingMessageBoxes::show(QWidget *, const Message &message)
     shown.append(message);
     if (whileOpen)
         whileOpen(message);
-    return answers.isEmpty() ? MessageAnswer::Ok : answers.takeFirst();
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
-StartResult RecordingProcessStarter::runCommandLine(const QString &commandLine, WindowStyle style)
+StartResult RecordingProcessStarter::runCommandLine(const QString &commandLine, WindowStyle style,
+                                                    const StartOptions &options)
 {
-    calls.append(Call{commandLine, style});
+    calls.append(Call{commandLine, style, options});
     const QString program = commandLine.section(QLatin1Char(' '), 0, 0);
     if (fail)
         return StartResult{false, program, failReason};
     return StartResult{true, program, {}};
 }
 
-QString ScriptedFileDialogs::getOpenFileName(QWidget *, const QString &title, const QString &filter)
+QString ScriptedFileDialogs::getOpenFileName(QWidget *, const QString &title, const QString &filter,
+                                             const QString &startDirectory)
 {
-    calls.append(Call{title, filter});
+    calls.append(Call{title, filter, startDirectory});
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 

@@ -5,21 +5,19 @@
 #include <QFileInfo>
 #include <QTest>
 
-StandIn::StandIn(const QString &path)
-    : m_program(path)
-    , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/standin-record"))
+namespace {
+
+void placeScript(const QString &source, const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
-    QFile::copy(QStringLiteral(CORVANE_STANDIN_SCRIPT), path);
+    QFile::copy(source, path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                     | QFile::ReadGroup | QFile::ExeGroup);
-    qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
 }
 
-QStringList StandIn::arguments(int start) const
+QStringList readRecord(const QString &file)
 {
-    const QString file = m_record + QLatin1Char('.') + QString::number(start);
     (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 5000);
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
@@ -28,6 +26,21 @@ QStringList StandIn::arguments(int start) const
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+} // namespace
+
+StandIn::StandIn(const QString &path)
+    : m_program(path)
+    , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/standin-record"))
+{
+    placeScript(QStringLiteral(CORVANE_STANDIN_SCRIPT), path);
+    qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
+}
+
+QStringList StandIn::arguments(int start) const
+{
+    return readRecord(m_record + QLatin1Char('.') + QString::number(start));
 }
 
 QString StandIn::workingFolder(int start) const
@@ -49,4 +62,17 @@ int StandIn::starts() const
     while (QFile::exists(m_record + QLatin1Char('.') + QString::number(n)))
         ++n;
     return n;
+}
+
+StandInRuntime::StandInRuntime(const QString &path)
+    : m_program(path)
+    , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/runtime-record"))
+{
+    placeScript(QStringLiteral(CORVANE_STANDIN_RUNTIME), path);
+    qputenv("CORVANE_RUNTIME_OUT", m_record.toLocal8Bit());
+}
+
+QStringList StandInRuntime::record(int start) const
+{
+    return readRecord(m_record + QLatin1Char('.') + QString::number(start));
 }

@@ -22,3 +22,20 @@ private:
     QString m_program;
     QString m_record;
 };
+
+// A stand-in for Steam's runtime script (run.sh): records its arguments, then the lines
+// "SteamAppId=...", "SteamGameId=..." ("<unset>" when absent) and "cwd=<folder>", then starts
+// the program it was given.
+class StandInRuntime
+{
+public:
+    explicit StandInRuntime(const QString &path);
+
+    QString program() const { return m_program; }
+    // The record of the n-th start (waits up to five seconds for it).
+    QStringList record(int start = 0) const;
+
+private:
+    QString m_program;
+    QString m_record;
+};

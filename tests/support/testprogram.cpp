@@ -8,9 +8,11 @@ TestProgram::TestProgram(const QByteArray &iniText, ProcessStarter *starter)
 {
     if (!iniText.isNull())
         writeIni(iniText);
+    detection.home = m_dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(detection.home);
     m_program = std::make_unique<Program>(
         m_dir.path(),
-        PlatformServices{messages, starter ? *starter : processes, files, volumes});
+        PlatformServices{messages, starter ? *starter : processes, files, volumes, &detection});
     m_program->windows().setQuitHandler([this] { ++quitCount; });
 }
 

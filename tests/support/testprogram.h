@@ -39,6 +39,9 @@ public:
     RecordingProcessStarter processes;
     ScriptedFileDialogs files;
     FakeVolumes volumes;
+    // Detection looks in home() only: empty unless the test lays out a Steam there.
+    FixtureDetectEnvironment detection;
+    QString home() const { return detection.home; }
     int quitCount = 0;
 
 private:
