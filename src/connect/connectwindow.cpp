@@ -23,13 +23,15 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpacerItem>
-#include <QStringListModel>
+#include <QStandardItemModel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kPortWidth = 70;
+constexpr int kAddressRole = Qt::UserRole + 1;
+constexpr int kPortRole = Qt::UserRole + 2;
 
 // A label for what a server sends: never read as rich text, and never widening the window
 // however long the text (the whole of it is in the tooltip).
@@ -86,8 +88,11 @@ void ConnectWindow::buildControls()
     // A focused Interroger takes Enter for itself, as the buttons of the other windows do.
     m_cmdQuery->setAutoDefault(true);
 
-    m_recentModel = new QStringListModel(readRecentServers(), this);
+    m_recentModel = new QStandardItemModel(this);
+    showRecentServers(readRecentServers());
+    // The list shows "address:port"; matching and the text put in the field are the address.
     m_recent = new QCompleter(m_recentModel, this);
+    m_recent->setCompletionRole(kAddressRole);
     m_recent->setCaseSensitivity(Qt::CaseInsensitive);
     m_recent->setFilterMode(Qt::MatchContains);
     m_ipadress->setCompleter(m_recent);
@@ -128,7 +133,7 @@ void ConnectWindow::buildControls()
 
     connect(m_cmdLaunch, &QPushButton::clicked, this, &ConnectWindow::cmdLaunch_Click);
     connect(m_cmdQuery, &QPushButton::clicked, this, &ConnectWindow::cmdQuery_Click);
-    connect(m_recent, qOverload<const QString &>(&QCompleter::activated), this,
+    connect(m_recent, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             &ConnectWindow::ipadress_Pick);
 }
 
@@ -242,7 +247,22 @@ void ConnectWindow::recordRecentServer()
         if (!entry.isEmpty() || !m_context.settings.read(Keys::recentServer(n), u"").isEmpty())
             m_context.settings.write(Keys::recentServer(n), entry);
     }
-    m_recentModel->setStringList(recent);
+    showRecentServers(recent);
+}
+
+void ConnectWindow::showRecentServers(const QStringList &recent)
+{
+    m_recentModel->clear();
+    for (const QString &entry : recent) {
+        const std::optional<ServerAddress> server = splitServerEntry(entry);
+        if (!server)
+            continue;
+        auto *item = new QStandardItem(entry);
+        item->setData(server->address, kAddressRole);
+        item->setData(server->port, kPortRole);
+        item->setEditable(false);
+        m_recentModel->appendRow(item);
+    }
 }
 
 void ConnectWindow::cmdLaunch_Click()
@@ -318,13 +338,10 @@ void ConnectWindow::query_Failed(QueryFailure failure)
     }
 }
 
-void ConnectWindow::ipadress_Pick(const QString &entry)
+void ConnectWindow::ipadress_Pick(const QModelIndex &entry)
 {
-    // The completer has just put the whole entry in the address field: split it again.
-    if (const std::optional<ServerAddress> server = splitServerEntry(entry)) {
-        m_ipadress->setText(server->address);
-        m_port->setText(server->port);
-    }
+    m_ipadress->setText(entry.data(kAddressRole).toString());
+    m_port->setText(entry.data(kPortRole).toString());
 }
 
 void ConnectWindow::mnuFileitmCRVN_Click()

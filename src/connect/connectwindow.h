@@ -17,7 +17,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpacerItem;
-class QStringListModel;
+class QModelIndex;
+class QStandardItemModel;
 class QTreeWidget;
 
 // The window "connect": starts the game joined to the server given by address and port, and
@@ -49,12 +50,13 @@ private:
     std::optional<quint16> checkedFields();
     QStringList readRecentServers() const;
     void recordRecentServer();
+    void showRecentServers(const QStringList &recent);
     void clearServerInfo();
 
     // Handlers
     void cmdLaunch_Click();
     void cmdQuery_Click();
-    void ipadress_Pick(const QString &entry);
+    void ipadress_Pick(const QModelIndex &entry);
     void mnuFileitmCRVN_Click();
     void query_Info(const ServerInfo &info, qint64 pingMilliseconds);
     void query_Players(const QList<PlayerInfo> &players);
@@ -70,7 +72,7 @@ private:
     QLineEdit *m_port = nullptr;
     QPushButton *m_cmdQuery = nullptr;
     QCompleter *m_recent = nullptr;
-    QStringListModel *m_recentModel = nullptr;
+    QStandardItemModel *m_recentModel = nullptr;
     QFrame *m_frmServerInfo = nullptr;
     QLabel *m_lblServerName = nullptr;
     QLabel *m_lblServerMap = nullptr;

@@ -42,6 +42,8 @@ void FakeServer::readRequests()
             answer(Packet::challenge(challenge), port);
         else
             answer(isInfo ? script.info : script.players, port);
+        if (isInfo)
+            infoAnsweredNs = clock.nsecsElapsed();
     }
 }
 
@@ -53,7 +55,6 @@ void FakeServer::answer(const QByteArray &packet, quint16 port)
         return;
     QUdpSocket *from = script.answerFromOtherPort ? m_other : m_socket;
     from->writeDatagram(packet, QHostAddress::LocalHost, port);
-    lastAnswerNs = clock.nsecsElapsed();
 }
 
 namespace Packet {

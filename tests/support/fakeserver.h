@@ -32,9 +32,9 @@ public:
     quint16 port() const;
     Script script;
     QList<QByteArray> requests;
-    // When the last answer left, on this clock (for delay figures).
+    // When answers left, on this clock (for delay figures).
     QElapsedTimer clock;
-    qint64 lastAnswerNs = -1;
+    qint64 infoAnsweredNs = -1; // the last answer to an information request
 
 private:
     void readRequests();
