@@ -286,7 +286,9 @@ QString cleanServerText(QByteArrayView raw)
     QString clean;
     clean.reserve(decoded.size());
     for (const char32_t c : decoded.toUcs4()) {
-        if (QChar::category(c) == QChar::Other_Control || isHiddenMark(c))
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph || isHiddenMark(c))
             continue;
         if (QChar::requiresSurrogates(c)) {
             clean += QChar(QChar::highSurrogate(c));

@@ -220,6 +220,7 @@ void TestServerReply::cleansServerText_data()
         << QByteArray("Ligne\r\nDeux\tTrois") << u"LigneDeuxTrois"_qs;
     QTest::newRow("escape and bell") << QByteArray("\x1B[2JNom\x07") << u"[2JNom"_qs;
     QTest::newRow("C1 control") << QByteArray("A\xC2\x85" "B") << u"AB"_qs;
+    QTest::newRow("line separator") << QByteArray("A\xE2\x80\xA8" "B") << u"AB"_qs;
     QTest::newRow("right-to-left override")
         << QByteArray("abc\xE2\x80\xAEgpj.exe") << u"abcgpj.exe"_qs;
     QTest::newRow("bad UTF-8 is replaced, not dropped")
