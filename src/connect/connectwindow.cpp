@@ -106,6 +106,7 @@ void ConnectWindow::buildControls()
         layout->setColumnStretch(2, 1);
     }
     m_frame1->installEventFilter(this);
+    m_ipadress->installEventFilter(this);
 
     m_close = named(new QCheckBox(QStringLiteral("Fermer"), central), "close");
     m_close->setToolTip(QStringLiteral("Fermer cette fenêtre une fois le jeu lancé"));
@@ -183,6 +184,15 @@ bool ConnectWindow::eventFilter(QObject *watched, QEvent *event)
         && (event->type() == QEvent::Resize || event->type() == QEvent::Move
             || event->type() == QEvent::LayoutRequest))
         placePortBox();
+    // Down in the address opens the whole list of recent servers, before anything is typed.
+    if (watched == m_ipadress && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier
+        && !m_recent->popup()->isVisible() && m_recentModel->rowCount() > 0) {
+        m_recent->setCompletionPrefix(m_ipadress->text());
+        m_recent->complete();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -303,7 +303,11 @@ QString cleanServerText(QByteArrayView raw)
 QString playersText(const ServerInfo &info)
 {
     const QString count = QStringLiteral("%1/%2").arg(info.players).arg(info.maxPlayers);
-    return info.bots > 0 ? QStringLiteral("%1 (%2 bots)").arg(count).arg(info.bots) : count;
+    if (info.bots <= 0)
+        return count;
+    return (info.bots == 1 ? QStringLiteral("%1 (%2 bot)") : QStringLiteral("%1 (%2 bots)"))
+        .arg(count)
+        .arg(info.bots);
 }
 
 QString pingText(qint64 milliseconds)

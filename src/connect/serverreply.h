@@ -61,7 +61,7 @@ QByteArray playersRequest(QByteArrayView challenge = {});
 // characters or the invisible marks that reorder text, blanks at its ends removed.
 QString cleanServerText(QByteArrayView raw);
 
-// "12/16", or "12/16 (3 bots)" when there are bots.
+// "12/16", or "12/16 (3 bots)" when there are bots ("12/16 (1 bot)" for one).
 QString playersText(const ServerInfo &info);
 // "48 ms".
 QString pingText(qint64 milliseconds);

@@ -528,6 +528,16 @@ void TestConnectWindow::recentServersSurviveARestart()
     QCOMPARE(child<QLineEdit>(window, "port")->text(), u"27011");
     // Picking with Enter is not launching.
     QCOMPARE(processes.calls.size(), 12);
+
+    // Down in an empty address shows them all, newest first.
+    typeInto(address, QString());
+    QTest::keyClick(address, Qt::Key_Down);
+    QTRY_VERIFY(completer->popup()->isVisible());
+    QCOMPARE(completer->completionCount(), 10);
+    QCOMPARE(completer->popup()->model()->index(0, 0).data().toString(),
+             u"H5.example.org:27005");
+    QTest::keyClick(completer->popup(), Qt::Key_Escape);
+    QVERIFY(!completer->popup()->isVisible());
     program.windows().unload(WindowName::connect);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

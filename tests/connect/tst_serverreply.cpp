@@ -239,6 +239,14 @@ void TestServerReply::cleansServerText()
 void TestServerReply::formatsFigures()
 {
     QCOMPARE(pingText(48), u"48 ms");
+    ServerInfo info;
+    info.players = 12;
+    info.maxPlayers = 16;
+    QCOMPARE(playersText(info), u"12/16");
+    info.bots = 1;
+    QCOMPARE(playersText(info), u"12/16 (1 bot)");
+    info.bots = 3;
+    QCOMPARE(playersText(info), u"12/16 (3 bots)");
     QCOMPARE(durationText(0), u"0:00");
     QCOMPARE(durationText(42), u"0:42");
     QCOMPARE(durationText(725), u"12:05");
