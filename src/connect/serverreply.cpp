@@ -302,7 +302,7 @@ QString cleanServerText(QByteArrayView raw)
 
 QString playersText(const ServerInfo &info)
 {
-    const QString count = QStringLiteral("%1/%2").arg(info.players).arg(info.maxPlayers);
+    QString count = QStringLiteral("%1/%2").arg(info.players).arg(info.maxPlayers);
     if (info.bots <= 0)
         return count;
     return (info.bots == 1 ? QStringLiteral("%1 (%2 bot)") : QStringLiteral("%1 (%2 bots)"))

@@ -448,6 +448,7 @@ void TestConnectWindow::showsTheAnswerAtOnce()
     for (int run = 0; run < 20; ++run) {
         typeInto(child<QLineEdit>(opened.window, "ipadress"), u"127.0.0.1"_qs);
         typeInto(child<QLineEdit>(opened.window, "port"), QString::number(server.port()));
+        const qsizetype before = server.requests.size();
         QTest::mouseClick(child<QPushButton>(opened.window, "cmdQuery"), Qt::LeftButton);
         auto *name = child<QLabel>(opened.window, "lblServerName");
         QElapsedTimer limit;
@@ -457,7 +458,7 @@ void TestConnectWindow::showsTheAnswerAtOnce()
         const qint64 shownNs = server.clock.nsecsElapsed();
         QVERIFY(!name->text().isEmpty());
         delays.append(double(shownNs - server.infoAnsweredNs) / 1e6);
-        QVERIFY(QTest::qWaitFor([&] { return server.requests.size() == 2 * (run + 1); }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return server.requests.size() >= before + 2; }, 2000));
         QTest::qWait(20);
     }
     std::sort(delays.begin(), delays.end());

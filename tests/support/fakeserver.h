@@ -57,12 +57,12 @@ struct Info {
     int bots = 0;
     bool password = false;
 };
-QByteArray info(const Info &info);          // the 'I' answer, with a version string
-QByteArray obsoleteInfo(const Info &info);  // the old 'm' answer
+QByteArray info(const Info &i);             // the 'I' answer, with a version string
+QByteArray obsoleteInfo(const Info &i);     // the old 'm' answer
 struct Player {
     QByteArray name{};
     qint32 score = 0;
     float seconds = 0;
 };
-QByteArray players(const QList<Player> &players);
+QByteArray players(const QList<Player> &list);
 } // namespace Packet
