@@ -235,6 +235,7 @@ void TestServerQuery::aNewQueryDropsTheOldOne()
     FakeServer silent;
     FakeServer::Script script;
     script.info = Packet::info({.name = "Le second"});
+    script.players = Packet::players({});
     FakeServer answering(script);
     Asked asked;
     asked.query.setTimeout(UdpServerQuery::kDefaultTimeout);
@@ -242,7 +243,7 @@ void TestServerQuery::aNewQueryDropsTheOldOne()
     QVERIFY(QTest::qWaitFor([&] { return !silent.requests.isEmpty(); }, 2000));
     QVERIFY(asked.ask(u"127.0.0.1"_qs, answering.port()));
     QTest::qWait(int(kTimeout.count()) * 3);
-    QCOMPARE(asked.outcome.events.join(u' '), u"info finished");
+    QCOMPARE(asked.outcome.events.join(u' '), u"info players finished");
     QCOMPARE(asked.outcome.info.name, u"Le second");
     QCOMPARE(silent.requests.size(), 1);
 }
