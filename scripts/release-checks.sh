@@ -1,6 +1,6 @@
 #!/bin/sh
 # Release checks run by CI before the tests: every test under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the settings-file fuzzer for a minute, and the Debian package
+# UndefinedBehaviorSanitizer, each fuzzer for a minute, and the Debian package
 # built, installed, validated and started headless.
 set -eu
 cd "$(dirname "$0")/.."

@@ -2,17 +2,23 @@
 // Usage: corvane_screenshots <output folder>   (scripts/screenshots.sh runs it under Xvfb)
 
 #include "app/corvane.h"
+#include "fakeserver.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -112,6 +118,40 @@ int main(int argc, char *argv[])
         windows.unload(WindowName::advanced);
     }
     shoot(WindowName::connect);
+    {
+        // The connection window with the answer of a server on this machine.
+        Packet::Info info;
+        info.name = "Le Nid des Freux - crossfire 24/7";
+        info.players = 5;
+        info.maxPlayers = 16;
+        info.bots = 1;
+        FakeServer server({.info = Packet::info(info),
+                           .players = Packet::players({{"Corbeau", 27, 1834.0f},
+                                                       {"Freux", 19, 1210.0f},
+                                                       {"Choucas", 11, 742.0f},
+                                                       {"Pie bavarde", 4, 301.0f},
+                                                       {"[BOT] Geai", 2, 95.0f}})});
+        QWidget *connect = windows.show(WindowName::connect);
+        auto *address = connect->findChild<QLineEdit *>(QStringLiteral("ipadress"));
+        auto *port = connect->findChild<QLineEdit *>(QStringLiteral("port"));
+        auto *players = connect->findChild<QTreeWidget *>(QStringLiteral("lstPlayers"));
+        address->setText(QStringLiteral("127.0.0.1"));
+        port->setText(QString::number(server.port()));
+        QTest::mouseClick(connect->findChild<QPushButton *>(QStringLiteral("cmdQuery")),
+                          Qt::LeftButton);
+        // A plain event loop, as the program runs: QTest::qWaitFor sleeps between its rounds,
+        // which would show in the ping.
+        QEventLoop loop;
+        QObject::connect(players->model(), &QAbstractItemModel::rowsInserted, &loop,
+                         &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (players->topLevelItemCount() == 0
+            || !save(connect, out, QStringLiteral("connect-query")))
+            ++failures;
+        windows.unload(WindowName::connect);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     shoot(WindowName::config);
     shoot(WindowName::firstUse1);
     shoot(WindowName::firstUse2);

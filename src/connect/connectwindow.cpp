@@ -1,6 +1,7 @@
 #include "connect/connectwindow.h"
 
 #include "connect/connectcommand.h"
+#include "connect/recentservers.h"
 #include "launcher/appcontext.h"
 #include "launcher/gamestart.h"
 #include "launcher/named.h"
@@ -9,30 +10,61 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QEvent>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QStandardItemModel>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kPortWidth = 70;
+constexpr int kAddressRole = Qt::UserRole + 1;
+constexpr int kPortRole = Qt::UserRole + 2;
+
+// A label for what a server sends: never read as rich text, and never widening the window
+// however long the text (the whole of it is in the tooltip).
+QLabel *serverLabel(QWidget *parent, const char *name)
+{
+    auto *label = named(new QLabel(parent), name);
+    label->setTextFormat(Qt::PlainText);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(1);
+    return label;
+}
+
+void showServerText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->setToolTip(text);
+}
 
 } // namespace
 
-ConnectWindow::ConnectWindow(AppContext &context, QWidget *parent)
+ConnectWindow::ConnectWindow(AppContext &context, std::unique_ptr<ServerQuery> query,
+                             QWidget *parent)
     : QMainWindow(parent)
     , m_context(context)
+    , m_query(query.release())
 {
     setWindowTitle(QStringLiteral("Half-Life Connection Tool"));
+    m_query->setParent(this);
     buildControls();
     buildMenus();
+    connect(m_query, &ServerQuery::infoReceived, this, &ConnectWindow::query_Info);
+    connect(m_query, &ServerQuery::playersReceived, this, &ConnectWindow::query_Players);
+    connect(m_query, &ServerQuery::failed, this, &ConnectWindow::query_Failed);
 }
 
 void ConnectWindow::buildControls()
@@ -52,20 +84,36 @@ void ConnectWindow::buildControls()
     m_svPort->setBuddy(m_port);
     m_portSlot = new QSpacerItem(kPortWidth, m_port->sizeHint().height(), QSizePolicy::Fixed,
                                  QSizePolicy::Fixed);
+    m_cmdQuery = named(new QPushButton(QStringLiteral("&Interroger"), m_frame1), "cmdQuery");
+    // A focused Interroger takes Enter for itself, as the buttons of the other windows do.
+    m_cmdQuery->setAutoDefault(true);
+
+    m_recentModel = new QStandardItemModel(this);
+    showRecentServers(readRecentServers());
+    // The list shows "address:port"; matching and the text put in the field are the address.
+    m_recent = new QCompleter(m_recentModel, this);
+    m_recent->setCompletionRole(kAddressRole);
+    m_recent->setCaseSensitivity(Qt::CaseInsensitive);
+    m_recent->setFilterMode(Qt::MatchContains);
+    m_ipadress->setCompleter(m_recent);
     {
         auto *layout = new QGridLayout(m_frame1);
         layout->addWidget(label1, 0, 0);
         layout->addWidget(m_ipadress, 0, 1, 1, 2);
+        layout->addWidget(m_cmdQuery, 0, 3);
         layout->addWidget(m_svPort, 1, 0);
         layout->addItem(m_portSlot, 1, 1);
         layout->setColumnStretch(2, 1);
     }
     m_frame1->installEventFilter(this);
+    m_ipadress->installEventFilter(this);
 
     m_close = named(new QCheckBox(QStringLiteral("Fermer"), central), "close");
     m_close->setToolTip(QStringLiteral("Fermer cette fenêtre une fois le jeu lancé"));
     m_cmdLaunch = named(new QPushButton(QStringLiteral("Lancer"), central), "cmdLaunch");
     m_cmdLaunch->setDefault(true);
+
+    m_frmServerInfo = buildServerInfo(central);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_close);
@@ -73,15 +121,52 @@ void ConnectWindow::buildControls()
     buttons->addWidget(m_cmdLaunch);
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(m_frame1);
+    layout->addWidget(m_frmServerInfo, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
     m_port->raise();
 
-    setTabOrder(m_ipadress, m_port);
-    setTabOrder(m_port, m_close);
+    setTabOrder(m_ipadress, m_cmdQuery);
+    setTabOrder(m_cmdQuery, m_port);
+    setTabOrder(m_port, m_lstPlayers);
+    setTabOrder(m_lstPlayers, m_close);
     setTabOrder(m_close, m_cmdLaunch);
 
     connect(m_cmdLaunch, &QPushButton::clicked, this, &ConnectWindow::cmdLaunch_Click);
+    connect(m_cmdQuery, &QPushButton::clicked, this, &ConnectWindow::cmdQuery_Click);
+    connect(m_recent, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            &ConnectWindow::ipadress_Pick);
+}
+
+QFrame *ConnectWindow::buildServerInfo(QWidget *parent)
+{
+    auto *frame = named(new QFrame(parent), "frmServerInfo");
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_lblServerName = serverLabel(frame, "lblServerName");
+    m_lblServerMap = serverLabel(frame, "lblServerMap");
+    m_lblServerPlayers = serverLabel(frame, "lblServerPlayers");
+    m_lblServerPing = serverLabel(frame, "lblServerPing");
+    m_lblServerStatus = serverLabel(frame, "lblServerStatus");
+    m_lstPlayers = named(new QTreeWidget(frame), "lstPlayers");
+    m_lstPlayers->setColumnCount(3);
+    m_lstPlayers->setHeaderLabels(
+        {QStringLiteral("Joueur"), QStringLiteral("Score"), QStringLiteral("Temps")});
+    m_lstPlayers->setRootIsDecorated(false);
+    m_lstPlayers->setSelectionMode(QAbstractItemView::NoSelection);
+    m_lstPlayers->setSortingEnabled(false);
+    m_lstPlayers->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lstPlayers->header()->setStretchLastSection(false);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Nom :"), m_lblServerName);
+    form->addRow(QStringLiteral("Carte :"), m_lblServerMap);
+    form->addRow(QStringLiteral("Joueurs :"), m_lblServerPlayers);
+    form->addRow(QStringLiteral("Ping :"), m_lblServerPing);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(m_lblServerStatus);
+    layout->addLayout(form);
+    layout->addWidget(m_lstPlayers, 1);
+    return frame;
 }
 
 void ConnectWindow::buildMenus()
@@ -99,6 +184,15 @@ bool ConnectWindow::eventFilter(QObject *watched, QEvent *event)
         && (event->type() == QEvent::Resize || event->type() == QEvent::Move
             || event->type() == QEvent::LayoutRequest))
         placePortBox();
+    // Down in the address opens the whole list of recent servers, before anything is typed.
+    if (watched == m_ipadress && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier
+        && !m_recent->popup()->isVisible() && m_recentModel->rowCount() > 0) {
+        m_recent->setCompletionPrefix(m_ipadress->text());
+        m_recent->complete();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -111,15 +205,153 @@ void ConnectWindow::placePortBox()
     m_port->setGeometry(QRect(topLeft, QSize(kPortWidth, slot.height())));
 }
 
+void ConnectWindow::keyPressEvent(QKeyEvent *event)
+{
+    // In a main window no button is pressed by Enter on its own: the fields would swallow it.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier && m_cmdLaunch->isEnabled()) {
+        event->accept();
+        m_cmdLaunch->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+std::optional<quint16> ConnectWindow::checkedFields()
+{
+    const auto refuse = [this](QLineEdit *field, const QString &text) {
+        m_context.platform.messages.show(this, Message{text, {}, MessageIcon::Warning});
+        field->setFocus();
+        field->selectAll();
+    };
+    if (m_ipadress->text().trimmed().isEmpty()) {
+        refuse(m_ipadress,
+               QStringLiteral("Le champ « Adresse IP » est vide : indiquez "
+                              "l'adresse du serveur."));
+        return std::nullopt;
+    }
+    const std::optional<quint16> port = portNumber(m_port->text());
+    if (!port)
+        refuse(m_port, QStringLiteral("Le champ « Port » doit contenir un nombre de 1 à 65535."));
+    return port;
+}
+
+QStringList ConnectWindow::readRecentServers() const
+{
+    QStringList recent;
+    for (int n = 1; n <= Keys::recentServerCount; ++n)
+        recent.append(m_context.settings.read(Keys::recentServer(n), u""));
+    return rememberServer(recent, {}, Keys::recentServerCount);
+}
+
+void ConnectWindow::recordRecentServer()
+{
+    const QStringList recent = rememberServer(readRecentServers(),
+                                              serverEntry({m_ipadress->text(), m_port->text()}),
+                                              Keys::recentServerCount);
+    // A failed write is not worth a message after the game has started: the list is a help,
+    // and the next launch tries again.
+    for (int n = 1; n <= Keys::recentServerCount; ++n) {
+        const QString entry = recent.value(n - 1);
+        if (!entry.isEmpty() || !m_context.settings.read(Keys::recentServer(n), u"").isEmpty())
+            m_context.settings.write(Keys::recentServer(n), entry);
+    }
+    showRecentServers(recent);
+}
+
+void ConnectWindow::showRecentServers(const QStringList &recent)
+{
+    m_recentModel->clear();
+    for (const QString &entry : recent) {
+        const std::optional<ServerAddress> server = splitServerEntry(entry);
+        if (!server)
+            continue;
+        auto *item = new QStandardItem(entry);
+        item->setData(server->address, kAddressRole);
+        item->setData(server->port, kPortRole);
+        item->setEditable(false);
+        m_recentModel->appendRow(item);
+    }
+}
+
 void ConnectWindow::cmdLaunch_Click()
 {
+    if (!checkedFields())
+        return;
     const QString program = m_context.settings.read(Keys::program);
     startGame(m_context, this, connectCommand(program, m_ipadress->text(), m_port->text()),
               WindowStyle::Maximized);
+    recordRecentServer();
     // The player asked for this window to go once the game is started; when it was the last
     // window, the program ends with it.
     if (m_close->isChecked())
         m_context.windows.unload(WindowName::connect);
+}
+
+void ConnectWindow::cmdQuery_Click()
+{
+    const std::optional<quint16> port = checkedFields();
+    if (!port)
+        return;
+    clearServerInfo();
+    m_lblServerStatus->setText(QStringLiteral("Interrogation ..."));
+    m_query->start(m_ipadress->text().trimmed(), *port);
+}
+
+void ConnectWindow::clearServerInfo()
+{
+    for (QLabel *label : {m_lblServerName, m_lblServerMap, m_lblServerPlayers, m_lblServerPing})
+        showServerText(label, {});
+    m_lstPlayers->clear();
+}
+
+void ConnectWindow::query_Info(const ServerInfo &info, qint64 pingMilliseconds)
+{
+    showServerText(m_lblServerName, info.name);
+    showServerText(m_lblServerMap, info.map);
+    showServerText(m_lblServerPlayers, playersText(info));
+    showServerText(m_lblServerPing, pingText(pingMilliseconds));
+    m_lblServerStatus->setText(info.password
+                                   ? QStringLiteral("Serveur en ligne, protégé par un mot de passe")
+                                   : QStringLiteral("Serveur en ligne"));
+}
+
+void ConnectWindow::query_Players(const QList<PlayerInfo> &players)
+{
+    m_lstPlayers->clear();
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(players.size());
+    for (const PlayerInfo &player : players) {
+        auto *row = new QTreeWidgetItem(
+            {player.name, QString::number(player.score), durationText(player.seconds)});
+        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        rows.append(row);
+    }
+    m_lstPlayers->addTopLevelItems(rows);
+}
+
+void ConnectWindow::query_Failed(QueryFailure failure)
+{
+    clearServerInfo();
+    switch (failure) {
+    case QueryFailure::NoReply:
+        m_lblServerStatus->setText(QStringLiteral("Pas de réponse du serveur"));
+        break;
+    case QueryFailure::HostNotFound:
+        m_lblServerStatus->setText(QStringLiteral("Adresse introuvable"));
+        break;
+    case QueryFailure::Unrecognised:
+        m_lblServerStatus->setText(QStringLiteral("Réponse du serveur non reconnue"));
+        break;
+    }
+}
+
+void ConnectWindow::ipadress_Pick(const QModelIndex &entry)
+{
+    m_ipadress->setText(entry.data(kAddressRole).toString());
+    m_port->setText(entry.data(kPortRole).toString());
 }
 
 void ConnectWindow::mnuFileitmCRVN_Click()

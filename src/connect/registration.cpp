@@ -1,12 +1,16 @@
 #include "connect/registration.h"
 
 #include "connect/connectwindow.h"
+#include "connect/udpserverquery.h"
 #include "launcher/appcontext.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
-void registerConnectWindows(AppContext &context)
+void registerConnectWindows(AppContext &context, ServerQueryFactory makeQuery)
 {
-    context.windows.registerWindow(WindowName::connect,
-                                   [&context] { return new ConnectWindow(context); });
+    if (!makeQuery)
+        makeQuery = [] { return std::make_unique<UdpServerQuery>(); };
+    context.windows.registerWindow(WindowName::connect, [&context, makeQuery] {
+        return new ConnectWindow(context, makeQuery());
+    });
 }

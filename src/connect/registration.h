@@ -1,5 +1,12 @@
 #pragma once
 
-struct AppContext;
+#include <functional>
+#include <memory>
 
-void registerConnectWindows(AppContext &context);
+struct AppContext;
+class ServerQuery;
+
+// Makes the query each connection window uses; none: the real one over UDP.
+using ServerQueryFactory = std::function<std::unique_ptr<ServerQuery>()>;
+
+void registerConnectWindows(AppContext &context, ServerQueryFactory makeQuery = {});

@@ -1,0 +1,98 @@
+// libFuzzer target for the reader of game servers' query replies.
+//
+// Input: one packet, as it would arrive from the network. Besides "no crash, no hang, no
+// undefined behaviour", every run checks what the window relies on:
+//  - a packet shorter than a header or longer than the largest reply is never read;
+//  - a challenge carries exactly four bytes;
+//  - no text taken from the packet keeps a control character or a mark that reorders text,
+//    and none has blanks at its ends;
+//  - a player's time is never negative nor beyond ten years; counts fit in a byte;
+//  - reading the same bytes twice gives the same answer.
+
+#include "connect/serverreply.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const char *what, const QString &text = {})
+{
+    std::fprintf(stderr, "PROPERTY BROKEN: %s %s\n", what, qPrintable(text));
+    std::abort();
+}
+
+// Stated again here rather than shared with the reader, so that a fault there cannot agree
+// with itself.
+void checkText(const QString &text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029)
+            fail("control character or line break kept in", text);
+        if (c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
+            || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF)
+            fail("reordering mark kept in", text);
+    }
+    if (text != text.trimmed())
+        fail("blanks kept at the ends of", text);
+}
+
+bool same(const ServerReply &a, const ServerReply &b)
+{
+    if (a.kind != b.kind || a.challenge != b.challenge || a.players.size() != b.players.size())
+        return false;
+    for (qsizetype i = 0; i < a.players.size(); ++i) {
+        if (a.players[i].name != b.players[i].name || a.players[i].score != b.players[i].score
+            || a.players[i].seconds != b.players[i].seconds)
+            return false;
+    }
+    return a.info.name == b.info.name && a.info.map == b.info.map
+        && a.info.players == b.info.players && a.info.password == b.info.password;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray packet(reinterpret_cast<const char *>(data), qsizetype(size));
+    const ServerReply reply = parseServerReply(packet);
+
+    if (reply.kind != ReplyKind::Unrecognised && (packet.size() < 5 || packet.size() > 1400))
+        fail("a packet of the wrong size was read");
+    if ((reply.kind == ReplyKind::Challenge) != (reply.challenge.size() == 4))
+        fail("challenge of the wrong size");
+    if (reply.kind == ReplyKind::Info) {
+        const ServerInfo &info = reply.info;
+        for (const QString &text : {info.name, info.map, info.folder, info.game, info.version})
+            checkText(text);
+        for (const int count : {info.players, info.maxPlayers, info.bots, info.protocol}) {
+            if (count < 0 || count > 255)
+                fail("count out of a byte");
+        }
+        // What the window shows for the counts must be its own plain text.
+        checkText(playersText(info));
+    }
+    if (reply.kind != ReplyKind::Players && !reply.players.isEmpty())
+        fail("players outside a player list");
+    if (reply.players.size() > 255)
+        fail("more players than a count byte can announce");
+    for (const PlayerInfo &player : reply.players) {
+        checkText(player.name);
+        if (player.seconds < 0 || player.seconds > 10 * 365 * 24 * 3600)
+            fail("player time out of range");
+        checkText(durationText(player.seconds));
+    }
+    if (!same(reply, parseServerReply(packet)))
+        fail("two reads of the same bytes differ");
+
+    // The challenge goes back to the server as it came.
+    if (reply.kind == ReplyKind::Challenge) {
+        if (!infoRequest(reply.challenge).endsWith(reply.challenge)
+            || playersRequest(reply.challenge).size() != 9)
+            fail("challenge not sent back whole");
+    }
+    return 0;
+}

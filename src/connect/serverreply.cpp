@@ -1,0 +1,330 @@
+#include "connect/serverreply.h"
+
+#include <QtEndian>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr char kSingle[] = "\xFF\xFF\xFF\xFF";
+constexpr char kSplit[] = "\xFE\xFF\xFF\xFF";
+constexpr qsizetype kHeaderSize = 4;
+constexpr int kMaxSeconds = 10 * 365 * 24 * 3600; // ten years: more is a wrong value
+
+// A bounded reader: every read says whether the bytes were there, and once one read comes up
+// short every later one fails too, so checking the last read of a run checks them all.
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
+
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+
+    std::optional<quint8> byte()
+    {
+        if (m_failed || m_pos >= m_bytes.size())
+            return failed<quint8>();
+        return static_cast<quint8>(m_bytes[m_pos++]);
+    }
+
+    std::optional<QByteArrayView> bytes(qsizetype count)
+    {
+        if (m_failed || count < 0 || m_bytes.size() - m_pos < count)
+            return failed<QByteArrayView>();
+        const QByteArrayView view = m_bytes.sliced(m_pos, count);
+        m_pos += count;
+        return view;
+    }
+
+    std::optional<quint16> uint16()
+    {
+        const auto raw = bytes(2);
+        if (!raw)
+            return std::nullopt;
+        return qFromLittleEndian<quint16>(raw->data());
+    }
+
+    std::optional<qint32> int32()
+    {
+        const auto raw = bytes(4);
+        if (!raw)
+            return std::nullopt;
+        return qFromLittleEndian<qint32>(raw->data());
+    }
+
+    std::optional<float> float32()
+    {
+        const auto raw = bytes(4);
+        if (!raw)
+            return std::nullopt;
+        return qFromLittleEndian<float>(raw->data());
+    }
+
+    // A NUL-terminated string; without its NUL it is not there.
+    std::optional<QByteArrayView> string()
+    {
+        const qsizetype end = m_failed ? -1 : m_bytes.indexOf('\0', m_pos);
+        if (end < 0)
+            return failed<QByteArrayView>();
+        const QByteArrayView view = m_bytes.sliced(m_pos, end - m_pos);
+        m_pos = end + 1;
+        return view;
+    }
+
+    std::optional<QString> text()
+    {
+        const auto raw = string();
+        if (!raw)
+            return std::nullopt;
+        return cleanServerText(*raw);
+    }
+
+private:
+    template <typename T>
+    std::optional<T> failed()
+    {
+        m_failed = true;
+        return std::nullopt;
+    }
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    bool m_failed = false;
+};
+
+char lower(quint8 c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : char(c);
+}
+
+bool isHiddenMark(char32_t c)
+{
+    // Marks that reorder or hide what follows them: a name could disguise itself with them.
+    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
+        || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
+std::optional<ServerInfo> readInfo(Reader &in)
+{
+    ServerInfo info;
+    const auto protocol = in.byte();
+    const auto name = in.text();
+    const auto map = in.text();
+    const auto folder = in.text();
+    const auto game = in.text();
+    const auto appId = in.uint16();
+    const auto players = in.byte();
+    const auto maxPlayers = in.byte();
+    const auto bots = in.byte();
+    const auto type = in.byte();
+    const auto environment = in.byte();
+    const auto visibility = in.byte();
+    const auto vac = in.byte();
+    if (!vac)
+        return std::nullopt;
+    info.protocol = *protocol;
+    info.name = *name;
+    info.map = *map;
+    info.folder = *folder;
+    info.game = *game;
+    info.players = *players;
+    info.maxPlayers = *maxPlayers;
+    info.bots = *bots;
+    info.type = lower(*type);
+    info.environment = lower(*environment);
+    info.password = *visibility != 0;
+    info.vac = *vac != 0;
+    // One game puts three more bytes here; the rest is optional and read only when whole.
+    constexpr quint16 kShipAppId = 2400;
+    if (*appId == kShipAppId && !in.bytes(3))
+        return info;
+    if (const auto version = in.text())
+        info.version = *version;
+    return info;
+}
+
+std::optional<ServerInfo> readObsoleteInfo(Reader &in)
+{
+    ServerInfo info;
+    info.obsoleteLayout = true;
+    const auto address = in.string();
+    const auto name = in.text();
+    const auto map = in.text();
+    const auto folder = in.text();
+    const auto game = in.text();
+    const auto players = in.byte();
+    const auto maxPlayers = in.byte();
+    const auto protocol = in.byte();
+    const auto type = in.byte();
+    const auto environment = in.byte();
+    const auto visibility = in.byte();
+    const auto mod = in.byte();
+    if (!mod)
+        return std::nullopt;
+    Q_UNUSED(address);
+    if (*mod == 1) {
+        // Link, download link, a NUL, version, size, type and DLL: nothing the window shows.
+        if (!in.string() || !in.string() || !in.byte() || !in.bytes(4) || !in.bytes(4) || !in.byte()
+            || !in.byte())
+            return std::nullopt;
+    }
+    const auto vac = in.byte();
+    const auto bots = in.byte();
+    if (!bots)
+        return std::nullopt;
+    info.name = *name;
+    info.map = *map;
+    info.folder = *folder;
+    info.game = *game;
+    info.players = *players;
+    info.maxPlayers = *maxPlayers;
+    info.protocol = *protocol;
+    info.type = lower(*type);
+    info.environment = lower(*environment);
+    info.password = *visibility != 0;
+    info.vac = *vac != 0;
+    info.bots = *bots;
+    return info;
+}
+
+std::optional<QList<PlayerInfo>> readPlayers(Reader &in)
+{
+    const auto count = in.byte();
+    if (!count)
+        return std::nullopt;
+    QList<PlayerInfo> players;
+    // Some servers announce more players than they list: a list that stops between two
+    // players is kept, one that stops inside a player is not.
+    for (int i = 0; i < *count && !in.atEnd(); ++i) {
+        const auto index = in.byte();
+        const auto name = in.text();
+        const auto score = in.int32();
+        const auto seconds = in.float32();
+        if (!seconds)
+            return std::nullopt;
+        Q_UNUSED(index);
+        PlayerInfo player;
+        player.name = *name;
+        player.score = *score;
+        // Any float may arrive: NaN, infinities and negatives read as no time at all.
+        const float s = *seconds;
+        player.seconds = (std::isfinite(s) && s > 0)
+            ? (s >= float(kMaxSeconds) ? kMaxSeconds : int(s))
+            : 0;
+        players.append(player);
+    }
+    return players;
+}
+
+} // namespace
+
+ServerReply parseServerReply(QByteArrayView packet)
+{
+    ServerReply reply;
+    if (packet.size() < kHeaderSize + 1 || packet.size() > kMaxReplySize)
+        return reply;
+    // A reply in several packets is not put together: it reads as unrecognised.
+    if (packet.first(kHeaderSize) == QByteArrayView(kSplit, kHeaderSize))
+        return reply;
+    if (packet.first(kHeaderSize) != QByteArrayView(kSingle, kHeaderSize))
+        return reply;
+    Reader in(packet.sliced(kHeaderSize + 1));
+    switch (packet[kHeaderSize]) {
+    case 'A':
+        if (const auto challenge = in.bytes(4)) {
+            reply.kind = ReplyKind::Challenge;
+            reply.challenge = challenge->toByteArray();
+        }
+        break;
+    case 'I':
+        if (const auto info = readInfo(in)) {
+            reply.kind = ReplyKind::Info;
+            reply.info = *info;
+        }
+        break;
+    case 'm':
+        if (const auto info = readObsoleteInfo(in)) {
+            reply.kind = ReplyKind::Info;
+            reply.info = *info;
+        }
+        break;
+    case 'D':
+        if (const auto players = readPlayers(in)) {
+            reply.kind = ReplyKind::Players;
+            reply.players = *players;
+        }
+        break;
+    default: break;
+    }
+    return reply;
+}
+
+QByteArray infoRequest(QByteArrayView challenge)
+{
+    QByteArray request(kSingle, kHeaderSize);
+    request += "TSource Engine Query";
+    request += '\0';
+    request += challenge;
+    return request;
+}
+
+QByteArray playersRequest(QByteArrayView challenge)
+{
+    QByteArray request(kSingle, kHeaderSize);
+    request += 'U';
+    request += challenge.isEmpty() ? QByteArrayView(kSingle, kHeaderSize) : challenge;
+    return request;
+}
+
+QString cleanServerText(QByteArrayView raw)
+{
+    const QString decoded = QString::fromUtf8(raw);
+    QString clean;
+    clean.reserve(decoded.size());
+    for (const char32_t c : decoded.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph || isHiddenMark(c))
+            continue;
+        if (QChar::requiresSurrogates(c)) {
+            clean += QChar(QChar::highSurrogate(c));
+            clean += QChar(QChar::lowSurrogate(c));
+        } else {
+            clean += QChar(c);
+        }
+    }
+    return clean.trimmed();
+}
+
+QString playersText(const ServerInfo &info)
+{
+    QString count = QStringLiteral("%1/%2").arg(info.players).arg(info.maxPlayers);
+    if (info.bots <= 0)
+        return count;
+    return (info.bots == 1 ? QStringLiteral("%1 (%2 bot)") : QStringLiteral("%1 (%2 bots)"))
+        .arg(count)
+        .arg(info.bots);
+}
+
+QString pingText(qint64 milliseconds)
+{
+    return QStringLiteral("%1 ms").arg(milliseconds);
+}
+
+QString durationText(int seconds)
+{
+    const int s = seconds < 0 ? 0 : seconds;
+    const int hours = s / 3600;
+    const int minutes = (s / 60) % 60;
+    const QString rest = QStringLiteral("%1").arg(s % 60, 2, 10, QLatin1Char('0'));
+    if (hours > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(hours)
+            .arg(minutes, 2, 10, QLatin1Char('0'))
+            .arg(rest);
+    return QStringLiteral("%1:%2").arg(minutes).arg(rest);
+}
