@@ -7,6 +7,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
+#include "settings/textfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -269,7 +270,9 @@ bool ServerMakerWindow::WriteServerConfig(QString *valveFolder)
     }
     const QString path = serverConfigPath(*valveFolder);
     QString reason;
-    if (replaceFile(path, serverConfigBytes(fields()), &reason))
+    if (TextFile::writeText(
+            path, serverConfigLines(fields()).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
+            TextFile::gameEncoding(), &reason))
         return true;
     m_context.platform.messages.show(
         this,
