@@ -401,6 +401,12 @@ bool write(const QString &path, QStringView section, QStringView key, const QStr
     }
     if (status == TextFile::ReadStatus::Ok && *updated == text)
         return true;
+    // A file this program could no longer read is not written.
+    if (updated->size() > TextFile::kMaxSize) {
+        if (errorString)
+            *errorString = TextFile::tooBigReason(path, updated->size());
+        return false;
+    }
     if (!TextFile::replace(path, *updated, &reason)) {
         if (errorString)
             *errorString = reason;

@@ -210,7 +210,7 @@ QString notRegularReason(const QString &path, const QString &kind)
         .arg(fileName(path), kind);
 }
 
-QString tooBigReason(const QString &path, qint64 size)
+QString tooBigText(const QString &path, qint64 size)
 {
     return QStringLiteral("%1 est trop volumineux (%2 octets ; %3 octets au plus).")
         .arg(fileName(path))
@@ -428,7 +428,7 @@ ReadStatus read(const QString &path, QByteArray *bytes, QString *reason)
         return ReadStatus::Refused;
     }
     if (info.st_size > kMaxSize) {
-        *reason = tooBigReason(path, info.st_size);
+        *reason = tooBigText(path, info.st_size);
         ::close(fd);
         return ReadStatus::Refused;
     }
@@ -447,7 +447,7 @@ ReadStatus read(const QString &path, QByteArray *bytes, QString *reason)
         return ReadStatus::Refused;
     }
     if (info.size() > kMaxSize) {
-        *reason = tooBigReason(path, info.size());
+        *reason = tooBigText(path, info.size());
         return ReadStatus::Refused;
     }
     file.setFileName(path);
@@ -467,7 +467,7 @@ ReadStatus read(const QString &path, QByteArray *bytes, QString *reason)
         return ReadStatus::Refused;
     }
     if (bytes->size() > kMaxSize) {
-        *reason = tooBigReason(path, bytes->size());
+        *reason = tooBigText(path, bytes->size());
         bytes->clear();
         return ReadStatus::Refused;
     }
@@ -531,6 +531,11 @@ bool replace(const QString &path, const QByteArray &bytes, QString *reason)
         return false;
     }
     return true;
+}
+
+QString tooBigReason(const QString &path, qint64 size)
+{
+    return tooBigText(path, size);
 }
 
 bool writeText(const QString &path, QStringView text, Encoding encoding, QString *reason)

@@ -40,6 +40,8 @@ QString decode(QByteArrayView bytes, Encoding encoding);
 // Bytes of text (no BOM). Returns false when the encoding cannot hold a character; *refused
 // (when given) is then the first such character. Nothing is ever replaced silently.
 bool encode(QStringView text, Encoding encoding, QByteArray *out, char32_t *refused = nullptr);
+// Why a file of that size is refused, naming it ("trop volumineux").
+QString tooBigReason(const QString &path, qint64 size);
 // Why a save was refused for that character: names the character and the file.
 QString refusalReason(char32_t character, const QString &path, Encoding encoding);
 

@@ -1,0 +1,118 @@
+#include "launcher/program.h"
+#include "launcher/windownames.h"
+#include "setup/registration.h"
+#include "testprogram.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// crvn.ini as the Windows profile functions leave it on a French system: Windows-1252.
+const QByteArray kWindows1252 = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\nuser=M\xfcller\r\n"
+                                "[GAMEDIR]\r\nprogram=D:\\Jeux\\\xc9t\xe9\\hl.exe\r\n"
+                                "maps=D:\\Jeux\\\xc9t\xe9\\valve\\maps\r\n"
+                                "tfcmaps=D:\\Jeux\\\xc9t\xe9\\tfc\\maps\r\n";
+
+struct SetupProgram : TestProgram {
+    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
+    {
+        registerSetupWindows(context());
+    }
+};
+
+} // namespace
+
+class TestSettingsWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { closeModalWindows(); }
+    void configurationOkKeepsAWindows1252FileByteForByte();
+    void configurationSaysWhichCharacterTheFileCannotHold();
+    void startUpSaysAtOnceWhenTheFileIsNoFile_data();
+    void startUpSaysAtOnceWhenTheFileIsNoFile();
+};
+
+void TestSettingsWindows::configurationOkKeepsAWindows1252FileByteForByte()
+{
+    SetupProgram program(kWindows1252);
+    QWidget *config = program.show(WindowName::config);
+    QCOMPARE(child<QLineEdit>(config, "program")->text(), QStringLiteral("D:\\Jeux\\Été\\hl.exe"));
+    QTest::mouseClick(child<QAbstractButton>(config, "cmdOK"), Qt::LeftButton);
+    QVERIFY(program.messages.shown.isEmpty());
+    QCOMPARE(program.iniBytes(), kWindows1252);
+    QVERIFY(!program.windows().find(WindowName::config));
+}
+
+void TestSettingsWindows::configurationSaysWhichCharacterTheFileCannotHold()
+{
+    SetupProgram program(kWindows1252);
+    QWidget *config = program.show(WindowName::config);
+    auto *maps = child<QLineEdit>(config, "txtMaps");
+    maps->clear();
+    // Typed key by key, as a keyboard with these letters sends them.
+    for (const QChar c : QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"))
+        QTest::sendKeyEvent(QTest::Click, maps, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(maps->text(), QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"));
+    QTest::mouseClick(child<QAbstractButton>(config, "cmdOK"), Qt::LeftButton);
+    QCOMPARE(program.messages.shown.size(), 1);
+    const QString text = program.messages.shown[0].text;
+    QVERIFY2(text.contains(u"« Ł » (U+0141)") && text.contains(u"crvn.ini")
+                 && text.contains(u"Windows-1252"),
+             qPrintable(text));
+    QCOMPARE(program.windows().find(WindowName::config), config); // still open, nothing lost
+    // The keys saved before the refused one hold what they held: the file is unchanged.
+    QCOMPARE(program.iniBytes(), kWindows1252);
+}
+
+void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo" << "tube nommé";
+    QTest::newRow("link to /dev/zero") << "zero" << "périphérique";
+    QTest::newRow("5 MB file") << "big" << "trop volumineux";
+}
+
+void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    TestProgram program; // no crvn.ini yet
+    if (kind == u"big") {
+        program.writeIni("[MISC]\r\nfirstuse=yes\r\n" + QByteArray(5'000'000, ';'));
+    } else {
+#ifdef Q_OS_UNIX
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(program.iniPath()).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), program.iniPath()));
+#else
+        QSKIP("FIFOs and /dev/zero are Unix things");
+#endif
+    }
+    // The whole program's start-up on that directory, as main() runs it.
+    Program started(program.directory(), PlatformServices{program.messages, program.processes,
+                                                           program.files, program.volumes});
+    QElapsedTimer timer;
+    timer.start();
+    started.start();
+    QVERIFY(timer.elapsed() < 1000);
+    QCOMPARE(program.messages.shown.size(), 1);
+    const QString text = program.messages.shown[0].text;
+    QVERIFY2(text.contains(u"crvn.ini") && text.contains(reason), qPrintable(text));
+    QVERIFY(started.windows().find(WindowName::splash)); // and the start-up goes on
+    started.windows().quit();
+}
+
+QTEST_MAIN(TestSettingsWindows)
+#include "tst_settingswindows.moc"
