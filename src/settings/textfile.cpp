@@ -360,7 +360,13 @@ QString decode(QByteArrayView bytes, Encoding encoding)
 {
     switch (encoding) {
     case Encoding::Utf8:
-    case Encoding::Utf8WithBom: return QString::fromUtf8(bytes);
+    case Encoding::Utf8WithBom: {
+        // A U+FEFF inside the text is a character of it (fromUtf8 would drop one at the start).
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::ConvertInitialBom
+                                   | QStringConverter::Flag::Stateless);
+        return decoder.decode(bytes);
+    }
     case Encoding::Utf16LeWithBom: {
         QString text(bytes.size() / 2, Qt::Uninitialized);
         char16_t *out = reinterpret_cast<char16_t *>(text.data());
