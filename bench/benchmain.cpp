@@ -3,6 +3,7 @@
 
 #include "benchchild.h"
 #include "benchsupport.h"
+#include "benchwrite.h"
 #include "launcher/mapfiles.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
@@ -384,6 +385,13 @@ int runBenchmark()
         }
     }
 
+    // 5 and 6. One write into a 4 MiB settings file of short lines, each in a child process.
+    const BenchWrite::Figures write = BenchWrite::measure(root.path(), childRuns);
+    if (!write.ok) {
+        out() << write.error << '\n';
+        return 1;
+    }
+
     out() << '\n';
     printTable({
         {QStringLiteral("1. process start to splash shown"), Bench::median(splash.readyMs),
@@ -394,10 +402,15 @@ int runBenchmark()
          Bench::median(bare.peakMiB), QStringLiteral("MiB"), 1.3, false},
         {QStringLiteral("4. one key of a 10,000-line settings file"), read.readMs, read.fileMs,
          QStringLiteral("ms"), 5.0, true},
+        {QStringLiteral("5. one write into a 4 MiB settings file"), write.writeMs, write.floorMs,
+         QStringLiteral("ms"), 100.0, true},
+        {QStringLiteral("6. extra peak memory of that write"), write.extraMiB, write.fileMiB,
+         QStringLiteral("MiB"), 3.0, false},
     });
     out() << QStringLiteral(
         "\nFloors: 1 and 3 a bare QWidget in a child process; 2 QDir::entryList into a "
-        "QListWidget;\n4 reading the whole file with QFile. Times are medians (4: a mean).\n");
+        "QListWidget;\n4 reading the whole file with QFile; 5 the same bytes saved whole with "
+        "QSaveFile;\n6 the file's size. Times are medians (4: a mean).\n");
 
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
     out() << stepLine(QStringLiteral("bare"), bare);
@@ -443,6 +456,8 @@ int main(int argc, char *argv[])
     sinceMain.start();
     if (argc >= 2 && std::strcmp(argv[1], "--child") == 0)
         return runChild(argc, argv, sinceMain);
+    if (argc >= 2 && std::strcmp(argv[1], "--write-child") == 0)
+        return BenchWrite::runChild(argc, argv);
     QApplication app(argc, argv);
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
     return runBenchmark();

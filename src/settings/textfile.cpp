@@ -28,12 +28,14 @@ using TextFile::Encoding;
 const QLatin1StringView kSaveMarker(".corvane-save-");
 constexpr int kSaveSuffixLength = 6;
 
+#ifndef Q_OS_WIN
 // Bytes 0x80-0x9F of Windows-1252. The five bytes it leaves undefined map to the C1 controls
 // of the same value, as Windows maps them, so every byte has exactly one character and back.
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+#endif
 
 bool isAscii(QByteArrayView bytes)
 {
@@ -88,6 +90,7 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+#ifndef Q_OS_WIN
 QString decodeCp1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
@@ -110,6 +113,7 @@ int cp1252Byte(char16_t c)
     }
     return -1;
 }
+#endif
 
 // The character that starts at text[i] (a pair of surrogates counts as one).
 char32_t characterAt(QStringView text, qsizetype i)
@@ -120,6 +124,7 @@ char32_t characterAt(QStringView text, qsizetype i)
     return c.unicode();
 }
 
+#ifndef Q_OS_WIN
 bool encodeCp1252(QStringView text, QByteArray *out, char32_t *refused)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);
@@ -135,6 +140,7 @@ bool encodeCp1252(QStringView text, QByteArray *out, char32_t *refused)
     *out = std::move(bytes);
     return true;
 }
+#endif
 
 // A surrogate without its partner: UTF-8 has no form for it.
 bool encodeUtf8(QStringView text, QByteArray *out, char32_t *refused)

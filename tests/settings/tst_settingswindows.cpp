@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void configurationSaysWhichCharacterTheFileCannotHold();
     void startUpSaysAtOnceWhenTheFileIsNoFile_data();
     void startUpSaysAtOnceWhenTheFileIsNoFile();
+    void startUpRemovesOnlyItsOwnLeftovers();
 };
 
 void TestSettingsWindows::configurationOkKeepsAWindows1252FileByteForByte()
@@ -111,6 +113,34 @@ void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile()
     const QString text = program.messages.shown[0].text;
     QVERIFY2(text.contains(u"crvn.ini") && text.contains(reason), qPrintable(text));
     QVERIFY(started.windows().find(WindowName::splash)); // and the start-up goes on
+    started.windows().quit();
+}
+
+void TestSettingsWindows::startUpRemovesOnlyItsOwnLeftovers()
+{
+    TestProgram program;
+    const QString valve = program.path(QStringLiteral("game/valve/"));
+    QVERIFY(QDir().mkpath(valve));
+    program.writeIni("[MISC]\r\nfirstuse=no\r\n[GAMEDIR]\r\nvalve=" + QFile::encodeName(valve)
+                     + "\r\n");
+    const QStringList ours{QStringLiteral("crvn.ini.corvane-save-a1B2c3"),
+                           QStringLiteral("game/valve/crvn.cfg.corvane-save-Zz9Yy8")};
+    const QStringList theirs{QStringLiteral("crvn.ini.a1B2c3"), QStringLiteral("crvn.ini~"),
+                             QStringLiteral("game/valve/crvn.cfg.Zz9Yy8"),
+                             QStringLiteral("game/valve/config.cfg.corvane-save-Zz9Yy8")};
+    for (const QString &name : ours + theirs) {
+        QFile file(program.path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("sv_password secret\r\n");
+    }
+    Program started(program.directory(), PlatformServices{program.messages, program.processes,
+                                                           program.files, program.volumes});
+    started.start();
+    for (const QString &name : ours)
+        QVERIFY2(!QFile::exists(program.path(name)), qPrintable(name));
+    for (const QString &name : theirs)
+        QVERIFY2(QFile::exists(program.path(name)), qPrintable(name));
+    QVERIFY(program.messages.shown.isEmpty());
     started.windows().quit();
 }
 
