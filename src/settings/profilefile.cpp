@@ -86,6 +86,28 @@ struct Span {
     qsizetype end = 0;
 };
 
+// sameName on a name of the file without decoding it when it is plain ASCII (most names), so
+// a file of many short lines costs no allocation per line. No encoding gives more characters
+// than units, so a shorter name never matches.
+bool nameMatches(const Units &u, Span name, QStringView wanted)
+{
+    const qsizetype size = name.end - name.begin;
+    if (size < wanted.size())
+        return false;
+    bool ascii = true;
+    for (qsizetype i = name.begin; i < name.end && ascii; ++i)
+        ascii = u.at(i) < 0x80;
+    if (!ascii)
+        return sameName(u.text(name.begin, name.end), wanted);
+    if (size != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (asciiLower(u.at(name.begin + i)) != asciiLower(wanted[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
 Span trimmed(const Units &u, Span s)
 {
     while (s.begin < s.end && isBlank(u.at(s.begin)))
@@ -186,15 +208,14 @@ Location locate(const Units &u, QStringView section, QStringView key)
             if (line.kind == LineKind::Header) {
                 if (loc.sectionFound)
                     return loc; // only the first section of that name is searched
-                if (sameName(u.text(line.name.begin, line.name.end), section)) {
+                if (nameMatches(u, line.name, section)) {
                     loc.sectionFound = true;
                     loc.lastOfSection = line;
                 }
             } else if (loc.sectionFound) {
                 if (line.kind != LineKind::Blank)
                     loc.lastOfSection = line;
-                if (line.kind == LineKind::Entry
-                    && sameName(u.text(line.name.begin, line.name.end), key)) {
+                if (line.kind == LineKind::Entry && nameMatches(u, line.name, key)) {
                     loc.entryFound = true;
                     loc.entry = line;
                     return loc;
