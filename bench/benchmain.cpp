@@ -4,6 +4,7 @@
 #include "benchchild.h"
 #include "benchsupport.h"
 #include "detect/detection.h"
+#include "benchwrite.h"
 #include "launcher/mapfiles.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
@@ -502,6 +503,13 @@ int runBenchmark()
         }
     }
 
+    // 6 and 7. One write into a 4 MiB settings file of short lines, each in a child process.
+    const BenchWrite::Figures write = BenchWrite::measure(root.path(), childRuns);
+    if (!write.ok) {
+        out() << write.error << '\n';
+        return 1;
+    }
+
     out() << '\n';
     printTable({
         {QStringLiteral("1. process start to splash shown"), Bench::median(splash.readyMs),
@@ -514,11 +522,16 @@ int runBenchmark()
          QStringLiteral("ms"), 5.0, true},
         {QStringLiteral("5. Steam detection, five libraries"), detect.detectMs, detect.floorMs,
          QStringLiteral("ms"), 50.0, true},
+        {QStringLiteral("6. one write into a 4 MiB settings file"), write.writeMs, write.floorMs,
+         QStringLiteral("ms"), 100.0, true},
+        {QStringLiteral("7. extra peak memory of that write"), write.extraMiB, write.fileMiB,
+         QStringLiteral("MiB"), 3.0, false},
     });
     out() << QStringLiteral(
         "\nFloors: 1 and 3 a bare QWidget in a child process; 2 QDir::entryList into a "
         "QListWidget;\n4 reading the whole file with QFile; 5 QDir listing of the five libraries' "
-        "steamapps\nand common folders. Times are medians (4: a mean).\n");
+        "steamapps\nand common folders; 6 the same bytes saved whole with QSaveFile; 7 the file's "
+        "size.\nTimes are medians (4: a mean).\n");
 
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
     out() << stepLine(QStringLiteral("bare"), bare);
@@ -564,6 +577,8 @@ int main(int argc, char *argv[])
     sinceMain.start();
     if (argc >= 2 && std::strcmp(argv[1], "--child") == 0)
         return runChild(argc, argv, sinceMain);
+    if (argc >= 2 && std::strcmp(argv[1], "--write-child") == 0)
+        return BenchWrite::runChild(argc, argv);
     QApplication app(argc, argv);
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
     return runBenchmark();

@@ -8,6 +8,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
+#include "settings/textfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -293,7 +294,9 @@ bool ServerMakerWindow::WriteServerConfig(QString *savedPath)
     }
     const QString path = serverConfigPath(valveFolder);
     QString reason;
-    if (replaceFile(path, serverConfigBytes(fields()), &reason)) {
+    if (TextFile::writeText(
+            path, serverConfigLines(fields()).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
+            TextFile::gameEncoding(), &reason)) {
         *savedPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         return true;
     }

@@ -1,169 +1,275 @@
 #include "settings/profilefile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "settings/textfile.h"
 
-#include <vector>
+#include <algorithm>
+
+using TextFile::Encoding;
 
 namespace {
 
-bool isBlank(char c)
+// The file's text as code units: bytes for UTF-8 and 8-bit text, 16-bit little-endian units
+// after the BOM for UTF-16. Every character the syntax cares about ([ ] = blanks, line ends)
+// is one unit of the same value in each form, and never part of another character, so lines
+// are found without decoding and the bytes between them are never touched.
+class Units
 {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0x1A;
+public:
+    Units(QByteArrayView bytes, Encoding encoding)
+        : m_bytes(bytes)
+        , m_encoding(encoding)
+        , m_begin(TextFile::bomSize(encoding))
+        , m_wide(encoding == Encoding::Utf16LeWithBom)
+    {
+        const qsizetype body = bytes.size() - m_begin;
+        m_size = m_wide ? body / 2 : body; // an odd last byte of UTF-16 is no unit: it is kept
+    }
+
+    qsizetype size() const { return m_size; }
+    char16_t at(qsizetype i) const
+    {
+        const qsizetype b = offset(i);
+        if (!m_wide)
+            return static_cast<unsigned char>(m_bytes[b]);
+        return char16_t(static_cast<unsigned char>(m_bytes[b])
+                        | (static_cast<unsigned char>(m_bytes[b + 1]) << 8));
+    }
+    // Byte offset of unit i in the file.
+    qsizetype offset(qsizetype i) const { return m_begin + (m_wide ? 2 * i : i); }
+    QByteArrayView bytes(qsizetype begin, qsizetype end) const
+    {
+        return m_bytes.sliced(offset(begin), offset(end) - offset(begin));
+    }
+    QString text(qsizetype begin, qsizetype end) const
+    {
+        return TextFile::decode(bytes(begin, end), m_encoding);
+    }
+    Encoding encoding() const { return m_encoding; }
+
+private:
+    QByteArrayView m_bytes;
+    Encoding m_encoding;
+    qsizetype m_begin;
+    bool m_wide;
+    qsizetype m_size = 0;
+};
+
+bool isBlank(char16_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A;
 }
 
-bool isLineEnd(char c)
+bool isLineEnd(char16_t c)
 {
     return c == '\r' || c == '\n';
 }
 
-QByteArrayView trimmed(QByteArrayView v)
+char16_t asciiLower(char16_t c)
 {
-    qsizetype b = 0;
-    qsizetype e = v.size();
-    while (b < e && isBlank(v[b]))
-        ++b;
-    while (e > b && isBlank(v[e - 1]))
-        --e;
-    return v.sliced(b, e - b);
-}
-
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return (c >= 'A' && c <= 'Z') ? char16_t(c - 'A' + 'a') : c;
 }
 
 // Names match without regard to case for A-Z only, like the profile functions.
-bool sameName(QByteArrayView a, QByteArrayView b)
+bool sameName(QStringView a, QStringView b)
 {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
+        if (asciiLower(a[i].unicode()) != asciiLower(b[i].unicode()))
             return false;
     }
     return true;
 }
 
-// The value a read gives for the text after '=': blanks dropped, one pair of quotes taken off.
-QByteArrayView valueText(QByteArrayView raw)
+struct Span {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+// sameName on a name of the file without decoding it when it is plain ASCII (most names), so
+// a file of many short lines costs no allocation per line. No encoding gives more characters
+// than units, so a shorter name never matches.
+bool nameMatches(const Units &u, Span name, QStringView wanted)
 {
-    QByteArrayView value = trimmed(raw);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
-        value = value.sliced(1, value.size() - 2);
-    return value;
+    const qsizetype size = name.end - name.begin;
+    if (size < wanted.size())
+        return false;
+    bool ascii = true;
+    for (qsizetype i = name.begin; i < name.end && ascii; ++i)
+        ascii = u.at(i) < 0x80;
+    if (!ascii)
+        return sameName(u.text(name.begin, name.end), wanted);
+    if (size != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (asciiLower(u.at(name.begin + i)) != asciiLower(wanted[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
+Span trimmed(const Units &u, Span s)
+{
+    while (s.begin < s.end && isBlank(u.at(s.begin)))
+        ++s.begin;
+    while (s.end > s.begin && isBlank(u.at(s.end - 1)))
+        --s.end;
+    return s;
+}
+
+// The value a read gives for the text after '=': blanks dropped, one pair of quotes taken off.
+Span valueSpan(const Units &u, Span raw)
+{
+    Span v = trimmed(u, raw);
+    if (v.end - v.begin >= 2) {
+        const char16_t first = u.at(v.begin);
+        if ((first == '"' || first == '\'') && u.at(v.end - 1) == first)
+            v = Span{v.begin + 1, v.end - 1};
+    }
+    return v;
 }
 
 enum class LineKind { Blank, Header, Entry, Other };
 
-// One line of the file: where its text stands, without its line end.
+// One line of the file, in units: where its text stands, without its line end.
 struct Line {
     qsizetype begin = 0;
     qsizetype end = 0;  // end of the line's text
     qsizetype next = 0; // start of the next line (after the line end run)
     LineKind kind = LineKind::Blank;
-    QByteArrayView name; // section name for headers, key name for entries
-    QByteArrayView value;
+    Span name; // section name for headers, key name for entries
+    Span value;
 };
 
-Line parseLine(const QByteArray &text, qsizetype begin, qsizetype end, qsizetype next)
+Line parseLine(const Units &u, qsizetype begin, qsizetype end, qsizetype next)
 {
     Line line{begin, end, next, LineKind::Blank, {}, {}};
-    QByteArrayView raw = QByteArrayView(text).sliced(begin, end - begin);
-    // A NUL byte ends the text it stands in.
-    if (const qsizetype nul = raw.indexOf('\0'); nul >= 0)
-        raw = raw.first(nul);
-    const QByteArrayView t = trimmed(raw);
-    if (t.isEmpty())
+    Span raw{begin, end};
+    // A NUL ends the text it stands in.
+    for (qsizetype i = begin; i < end; ++i) {
+        if (u.at(i) == 0) {
+            raw.end = i;
+            break;
+        }
+    }
+    const Span t = trimmed(u, raw);
+    if (t.begin == t.end)
         return line;
-    if (t.front() == '[') {
-        const qsizetype close = t.lastIndexOf(']');
-        if (close > 0) {
+    if (u.at(t.begin) == '[') {
+        qsizetype close = t.end - 1;
+        while (close > t.begin && u.at(close) != ']')
+            --close;
+        if (close > t.begin) {
             line.kind = LineKind::Header;
-            line.name = trimmed(t.sliced(1, close - 1));
+            line.name = trimmed(u, Span{t.begin + 1, close});
             return line;
         }
     }
-    const qsizetype eq = t.indexOf('=');
-    if (eq < 0) {
+    qsizetype eq = t.begin;
+    while (eq < t.end && u.at(eq) != '=')
+        ++eq;
+    if (eq == t.end) {
         line.kind = LineKind::Other;
         return line;
     }
     line.kind = LineKind::Entry;
-    line.name = trimmed(t.first(eq));
-    line.value = valueText(t.sliced(eq + 1));
+    line.name = trimmed(u, Span{t.begin, eq});
+    line.value = valueSpan(u, Span{eq + 1, t.end});
     return line;
 }
 
-std::vector<Line> splitLines(const QByteArray &text)
-{
-    std::vector<Line> lines;
-    qsizetype pos = 0;
-    const qsizetype size = text.size();
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && !isLineEnd(text[end]))
-            ++end;
-        qsizetype next = end;
-        while (next < size && isLineEnd(text[next]))
-            ++next;
-        lines.push_back(parseLine(text, pos, end, next));
-        pos = next;
-    }
-    return lines;
-}
-
-// Where a key stands in a file: the first section of that name and the first entry in it.
+// Where a key stands: the first section of that name, and the first entry of that name in it.
+// One pass with no record per line: only headers and the lines of the wanted section are looked
+// at closely, and the search stops at the key.
 struct Location {
-    qsizetype section = -1;    // index of the header line
-    qsizetype sectionEnd = -1; // index of the next header line, or line count
-    qsizetype entry = -1;      // index of the key's line
+    bool sectionFound = false;
+    bool entryFound = false;
+    Line entry;
+    Line lastOfSection; // the last line of the section that is not blank (its header at least)
 };
 
-Location locate(const std::vector<Line> &lines, QByteArrayView section, QByteArrayView key)
+Location locate(const Units &u, QStringView section, QStringView key)
 {
     Location loc;
-    const auto count = static_cast<qsizetype>(lines.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        if (lines[size_t(i)].kind == LineKind::Header && sameName(lines[size_t(i)].name, section)) {
-            loc.section = i;
-            break;
+    const qsizetype size = u.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && !isLineEnd(u.at(end)))
+            ++end;
+        qsizetype next = end;
+        while (next < size && isLineEnd(u.at(next)))
+            ++next;
+        qsizetype first = pos;
+        while (first < end && isBlank(u.at(first)))
+            ++first;
+        if (first < end && (loc.sectionFound || u.at(first) == '[')) {
+            const Line line = parseLine(u, pos, end, next);
+            if (line.kind == LineKind::Header) {
+                if (loc.sectionFound)
+                    return loc; // only the first section of that name is searched
+                if (nameMatches(u, line.name, section)) {
+                    loc.sectionFound = true;
+                    loc.lastOfSection = line;
+                }
+            } else if (loc.sectionFound) {
+                if (line.kind != LineKind::Blank)
+                    loc.lastOfSection = line;
+                if (line.kind == LineKind::Entry && nameMatches(u, line.name, key)) {
+                    loc.entryFound = true;
+                    loc.entry = line;
+                    return loc;
+                }
+            }
         }
-    }
-    if (loc.section < 0)
-        return loc;
-    loc.sectionEnd = count;
-    for (qsizetype i = loc.section + 1; i < count; ++i) {
-        const Line &line = lines[size_t(i)];
-        if (line.kind == LineKind::Header) {
-            loc.sectionEnd = i;
-            break;
-        }
-        if (loc.entry < 0 && line.kind == LineKind::Entry && sameName(line.name, key))
-            loc.entry = i;
+        pos = next;
     }
     return loc;
 }
 
-QByteArray encodeName(QStringView name)
+// A value is one line: line ends and NULs inside it would break the file apart. Leading blanks
+// are dropped, as the profile functions drop them.
+QString storedValue(const QString &value)
 {
-    return name.toString().toLocal8Bit();
-}
-
-// A value is one line: line ends and NULs inside it would break the file apart.
-QByteArray encodeValue(const QString &value)
-{
-    QByteArray bytes = value.toLocal8Bit();
-    for (char &c : bytes) {
-        if (c == '\r' || c == '\n' || c == '\0')
-            c = ' ';
+    QString stored = value;
+    for (QChar &c : stored) {
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            c = u' ';
     }
     qsizetype lead = 0;
-    while (lead < bytes.size() && (bytes[lead] == ' ' || bytes[lead] == '\t'))
+    while (lead < stored.size() && (stored[lead] == u' ' || stored[lead] == u'\t'))
         ++lead;
-    return bytes.mid(lead);
+    return stored.mid(lead);
+}
+
+// What a read of a stored value gives.
+QString readBack(const QString &stored)
+{
+    qsizetype begin = 0;
+    qsizetype end = stored.size();
+    while (begin < end && isBlank(stored[begin].unicode()))
+        ++begin;
+    while (end > begin && isBlank(stored[end - 1].unicode()))
+        --end;
+    if (end - begin >= 2 && (stored[begin] == u'"' || stored[begin] == u'\'')
+        && stored[end - 1] == stored[begin]) {
+        ++begin;
+        --end;
+    }
+    return stored.mid(begin, end - begin);
+}
+
+// The first character beyond ASCII, for a refusal.
+char32_t firstNonAscii(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() >= 0x80) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                return QChar::surrogateToUcs4(text[i], text[i + 1]);
+            return text[i].unicode();
+        }
+    }
+    return 0xFFFD;
 }
 
 } // namespace
@@ -173,126 +279,158 @@ namespace ProfileFile {
 QString readFromBytes(const QByteArray &text, QStringView section, QStringView key,
                       const QString &defaultValue)
 {
-    // One pass that looks closely only at headers and at the lines of the wanted section, and
-    // stops at the key: a read is done for every value a window needs.
-    const QByteArray sectionName = encodeName(section);
-    const QByteArray keyName = encodeName(key);
-    const char *data = text.constData();
-    const qsizetype size = text.size();
-    bool inside = false;
-    qsizetype pos = 0;
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && !isLineEnd(data[end]))
-            ++end;
-        qsizetype first = pos;
-        while (first < end && isBlank(data[first]))
-            ++first;
-        if (first < end && (inside || data[first] == '[')) {
-            const Line line = parseLine(text, pos, end, end);
-            if (line.kind == LineKind::Header) {
-                if (inside)
-                    return defaultValue; // only the first section of that name is searched
-                inside = sameName(line.name, sectionName);
-            } else if (inside && line.kind == LineKind::Entry && sameName(line.name, keyName)) {
-                return QString::fromLocal8Bit(line.value.data(), line.value.size());
-            }
-        }
-        pos = end;
-        while (pos < size && isLineEnd(data[pos]))
-            ++pos;
-    }
-    return defaultValue;
+    const Units u(text, TextFile::detect(text));
+    const Location loc = locate(u, section, key);
+    if (!loc.entryFound)
+        return defaultValue;
+    return u.text(loc.entry.value.begin, loc.entry.value.end);
 }
 
-QByteArray writeToBytes(const QByteArray &text, QStringView section, QStringView key,
-                        const QString &value)
-{
-    const QByteArray sectionName = encodeName(section);
-    const QByteArray keyName = encodeName(key);
-    const QByteArray newValue = encodeValue(value);
-    const QByteArray entry = keyName + '=' + newValue;
-    const std::vector<Line> lines = splitLines(text);
-    const Location loc = locate(lines, sectionName, keyName);
+namespace {
 
-    if (loc.entry >= 0) {
-        const Line &line = lines[size_t(loc.entry)];
-        // Compared as a read would see both: the stored ""a"" reads as "a", and so does not
-        // hold the value "a", which reads as a.
-        if (line.value == valueText(newValue))
-            return text;
-        QByteArray out = text;
-        out.replace(line.begin, line.end - line.begin, entry);
+std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
+                                      QStringView section, QStringView key, const QString &value,
+                                      char32_t *refused)
+{
+    const Units u(text, encoding);
+    const Location loc = locate(u, section, key);
+    const QString stored = storedValue(value);
+
+    QByteArray newValue;
+    if (!TextFile::encode(stored, encoding, &newValue, refused))
+        return std::nullopt;
+    QByteArray equals;
+    QByteArray lineEnd;
+    TextFile::encode(u"=", encoding, &equals);
+    TextFile::encode(u"\r\n", encoding, &lineEnd);
+
+    // The new bytes go between the old bytes before `at` and the old bytes from `resume` on.
+    const auto splice = [&text](qsizetype at, qsizetype resume, const QByteArray &middle) {
+        QByteArray out;
+        out.reserve(at + middle.size() + (text.size() - resume));
+        out.append(QByteArrayView(text).first(at));
+        out.append(middle);
+        out.append(QByteArrayView(text).sliced(resume));
         return out;
+    };
+
+    if (loc.entryFound) {
+        // Compared as a read sees both: the stored ""a"" reads as "a", and so does not hold
+        // the value "a", which reads as a.
+        if (u.text(loc.entry.value.begin, loc.entry.value.end) == readBack(stored))
+            return text;
+        // The player's spelling of the key stays.
+        const QByteArray entry = u.bytes(loc.entry.name.begin, loc.entry.name.end).toByteArray()
+            + equals + newValue;
+        return splice(u.offset(loc.entry.begin), u.offset(loc.entry.end), entry);
     }
 
-    if (loc.section >= 0) {
+    QByteArray keyName;
+    if (!TextFile::encode(key, encoding, &keyName, refused))
+        return std::nullopt;
+    const QByteArray entry = keyName + equals + newValue;
+
+    if (loc.sectionFound) {
         // After the last line of the section that is not blank, before the next header.
-        qsizetype last = loc.section;
-        for (qsizetype i = loc.sectionEnd - 1; i > loc.section; --i) {
-            if (lines[size_t(i)].kind != LineKind::Blank) {
-                last = i;
-                break;
-            }
-        }
-        const Line &after = lines[size_t(last)];
-        QByteArray out = text;
-        if (after.next == after.end) { // the file ends on this line without a line end
-            out.insert(after.end, "\r\n" + entry);
-            return out;
-        }
+        const Line &after = loc.lastOfSection;
+        if (after.next == after.end) // the file ends on this line without a line end
+            return splice(u.offset(after.end), u.offset(after.end), lineEnd + entry);
         // Right after this line's own line end, before any blank lines that follow it.
         qsizetype at = after.end;
-        if (text[at] == '\r')
+        if (u.at(at) == '\r')
             ++at;
-        if (at < after.next && text[at] == '\n')
+        if (at < after.next && u.at(at) == '\n')
             ++at;
-        out.insert(at, entry + "\r\n");
-        return out;
+        return splice(u.offset(at), u.offset(at), entry + lineEnd);
     }
 
-    QByteArray out = text;
-    if (!out.isEmpty() && !isLineEnd(out.back()))
-        out += "\r\n";
-    out += '[' + sectionName + "]\r\n" + entry + "\r\n";
-    return out;
+    QByteArray sectionName;
+    QByteArray open;
+    QByteArray close;
+    if (!TextFile::encode(section, encoding, &sectionName, refused))
+        return std::nullopt;
+    TextFile::encode(u"[", encoding, &open);
+    TextFile::encode(u"]", encoding, &close);
+    QByteArray added;
+    if (u.size() > 0 && !isLineEnd(u.at(u.size() - 1)))
+        added += lineEnd;
+    added += open + sectionName + close + lineEnd + entry + lineEnd;
+    // Before an odd last byte of a UTF-16 file, which stays last.
+    const qsizetype at = u.offset(u.size());
+    return splice(at, at, added);
+}
+
+} // namespace
+
+std::optional<QByteArray> writeToBytes(const QByteArray &text, QStringView section, QStringView key,
+                                       const QString &value, char32_t *refused)
+{
+    const Encoding encoding = text.isEmpty() ? TextFile::newFileEncoding() : TextFile::detect(text);
+    std::optional<QByteArray> updated = spliceEntry(text, encoding, section, key, value, refused);
+    // 8-bit text whose only bytes beyond ASCII happen to form valid UTF-8 ("Ã©") would be read
+    // back as UTF-8 ("é"): such a save is refused rather than read back changed.
+    const auto beyondAscii = [](const QByteArray &bytes) {
+        return std::any_of(bytes.cbegin(), bytes.cend(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    };
+    if (updated && encoding == Encoding::EightBit && beyondAscii(*updated)
+        && TextFile::detect(*updated) == Encoding::Utf8) {
+        if (refused)
+            *refused = firstNonAscii(section.toString() + key.toString() + value);
+        return std::nullopt;
+    }
+    return updated;
 }
 
 QString read(const QString &path, QStringView section, QStringView key, const QString &defaultValue)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray text;
+    QString reason;
+    if (TextFile::read(path, &text, &reason) != TextFile::ReadStatus::Ok)
         return defaultValue;
-    return readFromBytes(file.readAll(), section, key, defaultValue);
+    return readFromBytes(text, section, key, defaultValue);
+}
+
+QString fileProblem(const QString &path)
+{
+    QByteArray text;
+    QString reason;
+    if (TextFile::read(path, &text, &reason) == TextFile::ReadStatus::Refused)
+        return reason;
+    return QString();
 }
 
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString)
 {
     QByteArray text;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            if (errorString)
-                *errorString = existing.errorString();
-            return false;
-        }
-        text = existing.readAll();
-        existing.close();
-    }
-    const QByteArray updated = writeToBytes(text, section, key, value);
-    if (updated == text && existing.exists())
-        return true;
-
-    return writeText(path, updated, errorString);
-}
-
-bool writeText(const QString &path, const QByteArray &text, QString *errorString)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    QString reason;
+    const TextFile::ReadStatus status = TextFile::read(path, &text, &reason);
+    if (status == TextFile::ReadStatus::Refused) {
         if (errorString)
-            *errorString = file.errorString();
+            *errorString = reason;
+        return false;
+    }
+    char32_t refused = 0;
+    const std::optional<QByteArray> updated = writeToBytes(text, section, key, value, &refused);
+    if (!updated) {
+        if (errorString)
+            *errorString = TextFile::refusalReason(refused, path,
+                                                   text.isEmpty() ? TextFile::newFileEncoding()
+                                                                  : TextFile::detect(text));
+        return false;
+    }
+    if (status == TextFile::ReadStatus::Ok && *updated == text)
+        return true;
+    // A file this program could no longer read is not written.
+    if (updated->size() > TextFile::kMaxSize) {
+        if (errorString)
+            *errorString = TextFile::tooBigReason(path, updated->size());
+        return false;
+    }
+    if (!TextFile::replace(path, *updated, &reason)) {
+        if (errorString)
+            *errorString = reason;
         return false;
     }
     return true;

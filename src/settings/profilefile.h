@@ -4,31 +4,39 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Reader and writer of INI "profile" files that behave like the Windows profile functions:
 // files those functions write read back the same, and a write touches only its own line.
+// The text may be UTF-16LE (with its BOM), UTF-8 (with or without BOM) or 8-bit (Windows-1252,
+// the ANSI code page on Windows); see TextFile::detect. A write keeps the file's encoding.
 namespace ProfileFile {
 
-// Value of section/key in the text of a profile file, or defaultValue when the section or key
+// Value of section/key in the bytes of a profile file, or defaultValue when the section or key
 // is missing. Never cuts the value.
 QString readFromBytes(const QByteArray &text, QStringView section, QStringView key,
                       const QString &defaultValue);
 
-// The file's text after writing section/key = value; returns text unchanged when the key
-// already holds that value.
-QByteArray writeToBytes(const QByteArray &text, QStringView section, QStringView key,
-                        const QString &value);
+// The file's bytes after writing section/key = value: the key's line, or one new line (and a
+// new section header when the section is missing), spliced into the old bytes, which are
+// otherwise kept. Returns text itself when the key already reads as value, and nothing when the
+// file's encoding cannot hold a character of the new line (*refused is then that character).
+std::optional<QByteArray> writeToBytes(const QByteArray &text, QStringView section, QStringView key,
+                                       const QString &value, char32_t *refused = nullptr);
 
-// Reads section/key from the file at path; a missing or unreadable file yields defaultValue.
+// Reads section/key from the file at path; a missing, unreadable or refused file (not a
+// regular file, too big) yields defaultValue.
 QString read(const QString &path, QStringView section, QStringView key,
              const QString &defaultValue);
 
+// Why the file at path cannot be read (not a regular file, too big, unreadable); empty when it
+// can be read or does not exist.
+QString fileProblem(const QString &path);
+
 // Writes section/key = value into the file at path, replacing the file atomically.
-// Returns false, with the reason in errorString when given, when the file cannot be written;
-// the file is then left as it was.
+// Returns false, with the reason in errorString when given, when the file cannot be read or
+// written, or cannot hold the value; the file is then left as it was.
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString = nullptr);
-
-// Replaces the file at path with text, atomically.
-bool writeText(const QString &path, const QByteArray &text, QString *errorString = nullptr);
 
 } // namespace ProfileFile

@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "settings/profilefile.h"
+#include "settings/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,9 +34,20 @@ bool Settings::write(SettingKey key, const QString &value)
                           .arg(QFileInfo(m_filePath).absolutePath());
             return false;
         }
-        return ProfileFile::writeText(
-            m_filePath, ProfileFile::writeToBytes(m_startingText, key.section, key.name, value),
-            &m_error);
+        char32_t refused = 0;
+        const std::optional<QByteArray> text = ProfileFile::writeToBytes(
+            m_startingText, key.section, key.name, value, &refused);
+        if (!text) {
+            m_error = TextFile::refusalReason(refused, m_filePath,
+                                              TextFile::detect(m_startingText));
+            return false;
+        }
+        return TextFile::replace(m_filePath, *text, &m_error);
     }
     return ProfileFile::write(m_filePath, key.section, key.name, value, &m_error);
+}
+
+QString Settings::fileProblem() const
+{
+    return ProfileFile::fileProblem(m_filePath);
 }

@@ -24,6 +24,11 @@ public:
     bool write(SettingKey key, const QString &value);
     QString errorString() const { return m_error; }
 
+    // Why the file cannot be read at all (not a regular file, too big, unreadable), naming it;
+    // empty when it can be read or does not exist yet. Reads of such a file give their
+    // defaults and writes are refused with the same reason.
+    QString fileProblem() const;
+
 private:
     QString m_filePath;
     QByteArray m_startingText;

@@ -10,6 +10,17 @@
 
 namespace {
 
+// Text as Notepad saves it as "Unicode": FF FE, then UTF-16LE.
+QByteArray utf16(const QString &text)
+{
+    QByteArray bytes("\xff\xfe");
+    for (const QChar c : text) {
+        bytes += char(c.unicode() & 0xff);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -33,6 +44,10 @@ private Q_SLOTS:
     void read();
     void write_data();
     void write();
+    void encodings_data();
+    void encodings();
+    void characterTheFileCannotHold_data();
+    void characterTheFileCannotHold();
     void unchangedValueLeavesFileUntouched();
     void writtenValuesReadBack();
     void badFilesReadAsFarAsTheyGo();
@@ -131,9 +146,12 @@ void TestProfileFile::write_data()
     QTest::newRow("replace in place, other lines keep their bytes")
         << QByteArray("; note\n[MISC]\n  tfc = false  \nuser=x\n") << "MISC" << "tfc" << "true"
         << QByteArray("; note\n[MISC]\ntfc=true\nuser=x\n");
-    QTest::newRow("first of duplicates replaced")
+    QTest::newRow("first of duplicates replaced, in the file's spelling")
         << QByteArray("[MISC]\r\nuser=a\r\nuser=b\r\n") << "misc" << "USER" << "c"
-        << QByteArray("[MISC]\r\nUSER=c\r\nuser=b\r\n");
+        << QByteArray("[MISC]\r\nuser=c\r\nuser=b\r\n");
+    QTest::newRow("key and header keep the player's spelling")
+        << QByteArray("[Misc]\r\nVolume=5\r\n") << "MISC" << "volume" << "7"
+        << QByteArray("[Misc]\r\nVolume=7\r\n");
     QTest::newRow("new key at the end of its section, before the next header")
         << QByteArray("[GAMEDIR]\r\nmaps=m\r\n\r\n[MISC]\r\ntfc=true\r\n") << "GAMEDIR"
         << "program" << "p" << QByteArray("[GAMEDIR]\r\nmaps=m\r\nprogram=p\r\n\r\n[MISC]\r\ntfc=true\r\n");
@@ -169,8 +187,146 @@ void TestProfileFile::write()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QByteArray, after);
-    const QByteArray written = ProfileFile::writeToBytes(before, section, key, value);
-    QCOMPARE(written, after);
+    const std::optional<QByteArray> written = ProfileFile::writeToBytes(before, section, key, value);
+    QVERIFY(written);
+    QCOMPARE(*written, after);
+}
+
+void TestProfileFile::encodings_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QStringList>("reads"); // section|key|value, every key of the file
+    QTest::addColumn<QString>("write"); // section|key|value
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray cp1252 = "[GAMEDIR]\r\nprogram=D:\\Jeux\\\xc9t\xe9\\hl.exe\r\n"
+                              "maps=D:\\Jeux\\\xc9t\xe9\\valve\\maps\r\n"
+                              "[MISC]\r\nuser=M\xfcller\r\ncompany=\x80uro \x93" "Caf\xe9\x94\r\n"
+                              "[\xc9t\xe9]\r\ncl\xe9=1\r\n[\xe9t\xe9]\r\ncl\xe9=2\r\n";
+    const QStringList cp1252Reads{u"GAMEDIR|program|D:\\Jeux\\Été\\hl.exe"_qs,
+                                  u"gamedir|maps|D:\\Jeux\\Été\\valve\\maps"_qs,
+                                  u"MISC|user|Müller"_qs, u"MISC|company|€uro “Café”"_qs,
+                                  u"Été|clé|1"_qs, u"été|clé|2"_qs};
+    QTest::newRow("Windows-1252, accents in names and values")
+        << cp1252 << cp1252Reads << u"MISC|user|Zoé"_qs
+        << QByteArray(cp1252).replace("user=M\xfcller", "user=Zo\xe9");
+    QTest::newRow("Windows-1252, sections that differ only in accents stay apart")
+        << cp1252 << cp1252Reads << u"été|CLé|3"_qs
+        << QByteArray(cp1252).replace("\xe9t\xe9]\r\ncl\xe9=2", "\xe9t\xe9]\r\ncl\xe9=3");
+    QTest::newRow("Windows-1252, new key in the file's encoding")
+        << cp1252 << cp1252Reads << u"MISC|firstuse|côté"_qs
+        << QByteArray(cp1252).replace("\x94\r\n", "\x94\r\nfirstuse=c\xf4t\xe9\r\n");
+
+    const QString unicodeText = u"[GAMEDIR]\r\nprogram=C:\\Jeux\\Łódź\\hl.exe\r\n"
+                                u"[MISC]\r\nuser=Müller\r\ncompany=東京\r\n"_qs;
+    const QStringList unicodeReads{u"GAMEDIR|program|C:\\Jeux\\Łódź\\hl.exe"_qs,
+                                   u"MISC|user|Müller"_qs, u"MISC|company|東京"_qs};
+    QTest::newRow("UTF-16LE with BOM, replace")
+        << utf16(unicodeText) << unicodeReads << u"misc|USER|Żaneta"_qs
+        << utf16(QString(unicodeText).replace(u"Müller"_qs, u"Żaneta"_qs));
+    QTest::newRow("UTF-16LE with BOM, new key and new section")
+        << utf16(unicodeText) << unicodeReads << u"Autre|clé|vàl"_qs
+        << utf16(unicodeText + u"[Autre]\r\nclé=vàl\r\n"_qs);
+    QTest::newRow("UTF-16LE with an odd last byte: kept last")
+        << utf16(unicodeText) + 'x' << unicodeReads << u"MISC|tfc|true"_qs
+        << utf16(QString(unicodeText).replace(u"東京\r\n"_qs, u"東京\r\ntfc=true\r\n"_qs)) + 'x';
+
+    const QByteArray bom = "\xef\xbb\xbf[MISC]\r\nuser=M\xc3\xbcller\r\ntfc=true\r\n";
+    const QStringList bomReads{u"MISC|user|Müller"_qs, u"MISC|tfc|true"_qs};
+    QTest::newRow("UTF-8 with BOM: the first header is a header")
+        << bom << bomReads << u"MISC|tfc|false"_qs
+        << QByteArray(bom).replace("tfc=true", "tfc=false");
+    QTest::newRow("UTF-8 with BOM: no second copy of the first section")
+        << bom << bomReads << u"MISC|company|Łuk"_qs
+        << QByteArray(bom).append("company=\xc5\x81uk\r\n");
+
+    const QByteArray utf8 = "[MISC]\nuser=Zo\xc3\xa9\n";
+    QTest::newRow("UTF-8 without BOM") << utf8 << QStringList{u"MISC|user|Zoé"_qs}
+                                       << u"MISC|user|Łukasz"_qs
+                                       << QByteArray("[MISC]\nuser=\xc5\x81ukasz\n");
+
+    const QByteArray mixed = "[GAMEDIR]\nprogram=a\r\n[MISC]\rtfc=true\n\nuser=x\r\r\n"
+                             "company=c\n\r[END]\r\n";
+    const QStringList mixedReads{u"GAMEDIR|program|a"_qs, u"MISC|tfc|true"_qs, u"MISC|user|x"_qs,
+                                 u"MISC|company|c"_qs};
+    QTest::newRow("mixed line ends, replace")
+        << mixed << mixedReads << u"MISC|user|yy"_qs
+        << QByteArray(mixed).replace("user=x", "user=yy");
+    QTest::newRow("mixed line ends, new key after the section's last line")
+        << mixed << mixedReads << u"MISC|firstuse|no"_qs
+        << QByteArray(mixed).replace("company=c\n", "company=c\nfirstuse=no\r\n");
+    QTest::newRow("mixed line ends, new key after a lone CR")
+        << mixed << mixedReads << u"gamedir|maps|m"_qs
+        << QByteArray(mixed).replace("program=a\r\n", "program=a\r\nmaps=m\r\n");
+}
+
+void TestProfileFile::encodings()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, reads);
+    QFETCH(QString, write);
+    QFETCH(QByteArray, after);
+    const QString fallback = u"<default>"_qs;
+    for (const QString &read : reads) {
+        const QStringList p = read.split(u'|');
+        QCOMPARE(ProfileFile::readFromBytes(before, p[0], p[1], fallback), p[2]);
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"crvn.ini"_qs);
+    QVERIFY(writeAll(path, before));
+    const QStringList w = write.split(u'|');
+    QString error;
+    QVERIFY2(ProfileFile::write(path, w[0], w[1], w[2], &error), qPrintable(error));
+    QCOMPARE(readAll(path), after);
+    QCOMPARE(ProfileFile::read(path, w[0], w[1], fallback), w[2]);
+    // Every other key reads as before.
+    for (const QString &read : reads) {
+        const QStringList p = read.split(u'|');
+        if (p[0].compare(w[0], Qt::CaseInsensitive) || p[1].compare(w[1], Qt::CaseInsensitive))
+            QCOMPARE(ProfileFile::read(path, p[0], p[1], fallback), p[2]);
+    }
+}
+
+void TestProfileFile::characterTheFileCannotHold_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("named"); // the character the refusal names; empty: saved
+
+    const QByteArray cp1252 = "[MISC]\r\nuser=M\xfcller\r\n";
+    QTest::newRow("Ł in a Windows-1252 file") << cp1252 << u"Łukasz"_qs << u"« Ł » (U+0141)"_qs;
+    QTest::newRow("a Chinese name in a Windows-1252 file") << cp1252 << u"Zoé 東"_qs << u"« 東 »"_qs;
+    QTest::newRow("an emoji in a Windows-1252 file") << cp1252 << u"a🎮"_qs << u"U+1F3AE"_qs;
+    QTest::newRow("Windows-1252 text that would read back as UTF-8")
+        << cp1252 << u"Ã©"_qs << u"« Ã »"_qs;
+    QTest::newRow("€ fits Windows-1252") << cp1252 << u"5 €"_qs << QString();
+    QTest::newRow("a lone surrogate in a UTF-8 file")
+        << QByteArray("[MISC]\r\nuser=Zo\xc3\xa9\r\n") << QString(QChar(0xD800)) << u"U+D800"_qs;
+    QTest::newRow("Ł in a UTF-16 file") << utf16(u"[MISC]\r\nuser=x\r\n"_qs) << u"Łukasz"_qs
+                                        << QString();
+}
+
+void TestProfileFile::characterTheFileCannotHold()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"crvn.ini"_qs);
+    QVERIFY(writeAll(path, before));
+    QString error;
+    const bool saved = ProfileFile::write(path, u"MISC", u"user", value, &error);
+    if (named.isEmpty()) {
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(ProfileFile::read(path, u"MISC", u"user", QString()), value);
+        return;
+    }
+    QVERIFY(!saved);
+    QVERIFY2(error.contains(named), qPrintable(error));
+    QVERIFY2(error.contains(u"crvn.ini"), qPrintable(error));
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"crvn.ini"_qs});
 }
 
 void TestProfileFile::unchangedValueLeavesFileUntouched()

@@ -1,0 +1,164 @@
+#include "launcher/program.h"
+#include "launcher/windownames.h"
+#include "setup/registration.h"
+#include "testprogram.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// crvn.ini as the Windows profile functions leave it on a French system: Windows-1252, with
+// the folders that Ok derives already in it (a path of this system, so that they derive).
+#ifdef Q_OS_WIN
+#define GAME "D:\\Jeux\\\xc9t\xe9\\"
+#define SEP "\\"
+#else
+#define GAME "/jeux/\xc9t\xe9/"
+#define SEP "/"
+#endif
+const QByteArray kWindows1252 = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\nuser=M\xfcller\r\n"
+                                "[GAMEDIR]\r\nprogram=" GAME "hl.exe\r\n"
+                                "maps=" GAME "valve" SEP "maps\r\n"
+                                "tfcmaps=" GAME "tfc" SEP "maps\r\n"
+                                "valve=" GAME "valve" SEP "\r\n"
+                                "tfcdir=" GAME "tfc" SEP "\r\n"
+                                "dds=" GAME "\r\n";
+#ifdef Q_OS_WIN
+const QString kProgram = QStringLiteral("D:\\Jeux\\Été\\hl.exe");
+#else
+const QString kProgram = QStringLiteral("/jeux/Été/hl.exe");
+#endif
+
+struct SetupProgram : TestProgram {
+    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
+    {
+        registerSetupWindows(context());
+    }
+};
+
+} // namespace
+
+class TestSettingsWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { closeModalWindows(); }
+    void configurationOkKeepsAWindows1252FileByteForByte();
+    void configurationSaysWhichCharacterTheFileCannotHold();
+    void startUpSaysAtOnceWhenTheFileIsNoFile_data();
+    void startUpSaysAtOnceWhenTheFileIsNoFile();
+    void startUpRemovesOnlyItsOwnLeftovers();
+};
+
+void TestSettingsWindows::configurationOkKeepsAWindows1252FileByteForByte()
+{
+    SetupProgram program(kWindows1252);
+    QWidget *config = program.show(WindowName::config);
+    QCOMPARE(child<QLineEdit>(config, "program")->text(), kProgram);
+    QTest::mouseClick(child<QAbstractButton>(config, "cmdOK"), Qt::LeftButton);
+    QVERIFY(program.messages.shown.isEmpty());
+    QCOMPARE(program.iniBytes(), kWindows1252);
+    QVERIFY(!program.windows().find(WindowName::config));
+}
+
+void TestSettingsWindows::configurationSaysWhichCharacterTheFileCannotHold()
+{
+    SetupProgram program(kWindows1252);
+    QWidget *config = program.show(WindowName::config);
+    auto *maps = child<QLineEdit>(config, "txtMaps");
+    maps->clear();
+    // Typed key by key, as a keyboard with these letters sends them.
+    for (const QChar c : QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"))
+        QTest::sendKeyEvent(QTest::Click, maps, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(maps->text(), QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"));
+    QTest::mouseClick(child<QAbstractButton>(config, "cmdOK"), Qt::LeftButton);
+    QCOMPARE(program.messages.shown.size(), 1);
+    const QString text = program.messages.shown[0].text;
+    QVERIFY2(text.contains(u"« Ł » (U+0141)") && text.contains(u"crvn.ini")
+                 && text.contains(u"Windows-1252"),
+             qPrintable(text));
+    QCOMPARE(program.windows().find(WindowName::config), config); // still open, nothing lost
+    // The keys saved before the refused one hold what they held: the file is unchanged.
+    QCOMPARE(program.iniBytes(), kWindows1252);
+}
+
+void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo" << "tube nommé";
+    QTest::newRow("link to /dev/zero") << "zero" << "périphérique";
+    QTest::newRow("5 MB file") << "big" << "trop volumineux";
+}
+
+void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    TestProgram program; // no crvn.ini yet
+    if (kind == u"big") {
+        program.writeIni("[MISC]\r\nfirstuse=yes\r\n" + QByteArray(5'000'000, ';'));
+    } else {
+#ifdef Q_OS_UNIX
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(program.iniPath()).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), program.iniPath()));
+#else
+        QSKIP("FIFOs and /dev/zero are Unix things");
+#endif
+    }
+    // The whole program's start-up on that directory, as main() runs it.
+    Program started(program.directory(), PlatformServices{program.messages, program.processes,
+                                                           program.files, program.volumes});
+    QElapsedTimer timer;
+    timer.start();
+    started.start();
+    QVERIFY(timer.elapsed() < 1000);
+    QCOMPARE(program.messages.shown.size(), 1);
+    const QString text = program.messages.shown[0].text;
+    QVERIFY2(text.contains(u"crvn.ini") && text.contains(reason), qPrintable(text));
+    QVERIFY(started.windows().find(WindowName::splash)); // and the start-up goes on
+    started.windows().quit();
+}
+
+void TestSettingsWindows::startUpRemovesOnlyItsOwnLeftovers()
+{
+    TestProgram program;
+    const QString valve = program.path(QStringLiteral("game/valve/"));
+    QVERIFY(QDir().mkpath(valve));
+    program.writeIni("[MISC]\r\nfirstuse=no\r\n[GAMEDIR]\r\nvalve=" + QFile::encodeName(valve)
+                     + "\r\n");
+    const QStringList ours{QStringLiteral("crvn.ini.corvane-save-a1B2c3"),
+                           QStringLiteral("game/valve/crvn.cfg.corvane-save-Zz9Yy8")};
+    const QStringList theirs{QStringLiteral("crvn.ini.a1B2c3"), QStringLiteral("crvn.ini~"),
+                             QStringLiteral("game/valve/crvn.cfg.Zz9Yy8"),
+                             QStringLiteral("game/valve/config.cfg.corvane-save-Zz9Yy8")};
+    for (const QString &name : ours + theirs) {
+        QFile file(program.path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("sv_password secret\r\n");
+    }
+    Program started(program.directory(), PlatformServices{program.messages, program.processes,
+                                                           program.files, program.volumes});
+    started.start();
+    for (const QString &name : ours)
+        QVERIFY2(!QFile::exists(program.path(name)), qPrintable(name));
+    for (const QString &name : theirs)
+        QVERIFY2(QFile::exists(program.path(name)), qPrintable(name));
+    QVERIFY(program.messages.shown.isEmpty());
+    started.windows().quit();
+}
+
+QTEST_MAIN(TestSettingsWindows)
+#include "tst_settingswindows.moc"
