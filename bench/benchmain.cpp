@@ -3,8 +3,8 @@
 
 #include "benchchild.h"
 #include "benchsupport.h"
-#include "detect/detection.h"
 #include "benchwrite.h"
+#include "detect/detection.h"
 #include "launcher/mapfiles.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"

@@ -53,8 +53,8 @@ namespace {
 enum class Form { Utf16, Utf8Bom, Utf8, Cp1252 };
 
 // Windows-1252, bytes 0x80 to 0x9F; the five it leaves undefined stand for themselves.
-const char16_t kHigh[32] = {u'€', 0x81,  u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š',
-                            u'‹', u'Œ',  0x8D, u'Ž', 0x8F, 0x90, u'‘', u'’', u'“', u'”', u'•',
+const char16_t kHigh[32] = {u'€', 0x81, u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰', u'Š',
+                            u'‹', u'Œ', 0x8D, u'Ž', 0x8F, 0x90, u'‘', u'’', u'“', u'”', u'•',
                             u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', 0x9D, u'ž', u'Ÿ'};
 
 bool validUtf8(QByteArrayView bytes)
@@ -110,8 +110,9 @@ QString decodeUnits(const RefText &t, qsizetype begin, qsizetype end)
     for (qsizetype i = begin; i < end; ++i)
         bytes += char(t.units[size_t(i)]);
     if (t.form != Form::Cp1252) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom
-                                                            | QStringDecoder::Flag::Stateless);
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::ConvertInitialBom
+                                   | QStringDecoder::Flag::Stateless);
         return decoder.decode(bytes);
     }
     for (const char c : bytes) {
@@ -398,8 +399,10 @@ std::optional<QByteArray> modelWrite(const QByteArray &before, const QString &se
     if (entry) {
         if (entry->value == readBackOf(stored))
             return before;
-        QByteArray name = before.mid(at(entry->nameBegin), at(entry->nameEnd) - at(entry->nameBegin));
-        result = splice(at(entry->begin), at(entry->end), name + *enc(QStringLiteral("=")) + *newValue);
+        QByteArray name = before.mid(at(entry->nameBegin),
+                                     at(entry->nameEnd) - at(entry->nameBegin));
+        result = splice(at(entry->begin), at(entry->end),
+                        name + *enc(QStringLiteral("=")) + *newValue);
     } else {
         const std::optional<QByteArray> keyName = enc(key);
         if (!keyName)
