@@ -280,8 +280,9 @@ void ConnectWindow::cmdLaunch_Click()
     if (!checkedFields())
         return;
     const QString program = m_context.settings.read(Keys::program);
-    startGame(m_context, this, connectCommand(program, m_ipadress->text(), m_port->text()),
-              WindowStyle::Maximized);
+    if (!startGame(m_context, this, connectCommand(program, m_ipadress->text(), m_port->text()),
+                   WindowStyle::Maximized))
+        return; // nothing joined: nothing to remember, and the window stays for another try
     recordRecentServer();
     // The player asked for this window to go once the game is started; when it was the last
     // window, the program ends with it.

@@ -70,18 +70,18 @@ QString failedProgram(Settings &settings, const QString &commandLine, const QStr
 
 } // namespace
 
-void startGame(AppContext &context, QWidget *parent, const QString &commandLine, WindowStyle style)
+bool startGame(AppContext &context, QWidget *parent, const QString &commandLine, WindowStyle style)
 {
     const GameStart::SteamDecision steam = GameStart::steamDecision(context.platform.detection,
                                                                     commandLine);
     if (steam.askFirst
         && context.platform.messages.show(parent, GameStart::steamNotRunningQuestion())
             != MessageAnswer::Yes)
-        return;
+        return false;
     const StartResult result = context.platform.processes.runCommandLine(commandLine, style,
                                                                          steam.options);
     if (result.started)
-        return;
+        return true;
     const QString named = failedProgram(context.settings, commandLine, result.program);
     const QString program = named.isEmpty() ? QStringLiteral("(aucun)") : named;
     context.platform.messages.show(
@@ -89,4 +89,5 @@ void startGame(AppContext &context, QWidget *parent, const QString &commandLine,
         Message{QStringLiteral("Impossible de lancer le programme :\n%1\n\n%2")
                     .arg(program, result.reason),
                 QStringLiteral("Lancement impossible"), MessageIcon::Critical});
+    return false;
 }

@@ -24,6 +24,6 @@ Message steamNotRunningQuestion();
 
 // Starts the game from a composed command line; every window's launch goes through here.
 // A Steam copy asks first when Steam is not running ("Non" starts nothing). When the game
-// cannot be started, the player is told which program and why; the caller goes on with its
-// next step either way.
-void startGame(AppContext &context, QWidget *parent, const QString &commandLine, WindowStyle style);
+// cannot be started, the player is told which program and why. Returns whether the game was
+// started: a window that goes away after a launch stays when nothing was started.
+bool startGame(AppContext &context, QWidget *parent, const QString &commandLine, WindowStyle style);

@@ -352,8 +352,9 @@ void MainWindow::launch_Click()
     choices.console = m_console->isChecked();
     choices.dev = m_dev->isChecked();
     const QString program = m_context.settings.read(Keys::program, u"");
-    startGame(m_context, this, composeLaunch(program, choices), WindowStyle::Maximized);
-    if (m_closeAfterLaunch->isChecked())
+    const bool started = startGame(m_context, this, composeLaunch(program, choices),
+                                   WindowStyle::Maximized);
+    if (started && m_closeAfterLaunch->isChecked())
         m_context.windows.unload(WindowName::main);
 }
 
@@ -369,8 +370,8 @@ void MainWindow::launchCustom_Click()
                     QStringLiteral("OOoops"), MessageIcon::Information});
         return;
     }
-    startGame(m_context, this, commandLine, WindowStyle::Maximized);
-    if (m_closeAfterLaunch->isChecked())
+    const bool started = startGame(m_context, this, commandLine, WindowStyle::Maximized);
+    if (started && m_closeAfterLaunch->isChecked())
         m_context.windows.unload(WindowName::main);
 }
 

@@ -547,6 +547,14 @@ void TestConnectWindow::missingProgramStillStartsAndReportsTheFailure()
     QCOMPARE(program.messages.shown.first().title, u"Lancement impossible");
     QCOMPARE(program.messages.shown.first().icon, MessageIcon::Critical);
     QCOMPARE(program.window(WindowName::connect), opened.window.data());
+    // A server never joined is not one of the recent servers.
+    QCOMPARE(program.settings().read(Keys::recentServer(1), u"(none)"), u"(none)");
+
+    // "Fermer" checked: the window stays all the same, for another try.
+    QTest::mouseClick(child<QCheckBox>(opened.window, "close"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(opened.window, "cmdLaunch"), Qt::LeftButton);
+    QCOMPARE(program.processes.calls.size(), 2);
+    QCOMPARE(program.window(WindowName::connect), opened.window.data());
 }
 
 void TestConnectWindow::checkedCloseBoxClosesTheWindowAfterTheLaunch()

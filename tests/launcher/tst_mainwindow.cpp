@@ -460,8 +460,15 @@ void TestMainWindow::closeAfterLaunch()
 
     closeMark->trigger();
     QVERIFY(closeMark->isChecked());
+    // Nothing started: the window stays (it may be the last one) and says why.
+    f.program.processes.fail = true;
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.size(), 2);
+    QVERIFY(f.program.window(WindowName::main));
+    QCOMPARE(f.program.messages.shown.last().title, QStringLiteral("Lancement impossible"));
+    f.program.processes.fail = false;
+    click(sp, "launch");
+    QCOMPARE(f.program.processes.calls.size(), 3);
     QVERIFY(!f.program.window(WindowName::main));
 
     // Custom launch honours it too, and a fresh window starts unchecked.
@@ -472,7 +479,7 @@ void TestMainWindow::closeAfterLaunch()
     click(fresh, "optCustom");
     QTest::keyClicks(child<QLineEdit>(fresh, "txtCustom"), QStringLiteral("mod"));
     click(fresh, "launchCustom");
-    QCOMPARE(f.program.processes.calls.size(), 3);
+    QCOMPARE(f.program.processes.calls.size(), 4);
     QVERIFY(!f.program.window(WindowName::main));
 }
 
