@@ -1,7 +1,8 @@
 #include "server/serverconfig.h"
 
+#include "settings/textfile.h"
+
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 
@@ -89,14 +90,12 @@ QStringList serverConfigLines(const ServerFields &f)
     return lines;
 }
 
-QByteArray serverConfigBytes(const ServerFields &fields)
+QString serverConfigText(const ServerFields &fields)
 {
-    QByteArray bytes;
-    for (const QString &text : serverConfigLines(fields)) {
-        bytes += text.toLocal8Bit();
-        bytes += "\r\n";
-    }
-    return bytes;
+    QString text;
+    for (const QString &line : serverConfigLines(fields))
+        text += line + QLatin1String("\r\n");
+    return text;
 }
 
 QString serverConfigPath(const QString &valveFolder)
@@ -143,23 +142,9 @@ std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
     return std::nullopt;
 }
 
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *reason)
+bool writeServerConfig(const QString &path, const ServerFields &fields, QString *reason)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    return TextFile::writeText(path, serverConfigText(fields), TextFile::gameEncoding(), reason);
 }
 
 QString serverLaunchCommand(const QString &program, const QString &map)

@@ -40,8 +40,8 @@ QString consoleValue(const QString &typed);
 // The lines of crvn.cfg, in the order the game reads them, without line ends.
 QStringList serverConfigLines(const ServerFields &fields);
 
-// The whole file: each line in the local 8-bit code page, each followed by CR LF.
-QByteArray serverConfigBytes(const ServerFields &fields);
+// The whole file's text: each line followed by CR LF.
+QString serverConfigText(const ServerFields &fields);
 
 // The file name: the valve folder text followed by "crvn.cfg", with a separator between them
 // when the folder text does not end with one.
@@ -57,9 +57,10 @@ struct ServerCheckFailure {
 // The checks that run before any save, in order; the first that fails is answered.
 std::optional<ServerCheckFailure> checkServerFields(const ServerFields &fields);
 
-// Replaces the file at `path` with `bytes` in one step: on failure the previous file is whole
-// and `reason` says why.
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *reason);
+// Replaces the file at `path` with the server file in one step, in the encoding the game reads
+// (the Windows code page on Windows, UTF-8 elsewhere). On failure, a character that encoding
+// cannot hold included, the previous file is whole and `reason` says why.
+bool writeServerConfig(const QString &path, const ServerFields &fields, QString *reason);
 
 // The command line that starts a deathmatch listen server on `map`.
 QString serverLaunchCommand(const QString &program, const QString &map);

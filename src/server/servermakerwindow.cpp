@@ -8,7 +8,6 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
-#include "settings/textfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -294,9 +293,7 @@ bool ServerMakerWindow::WriteServerConfig(QString *savedPath)
     }
     const QString path = serverConfigPath(valveFolder);
     QString reason;
-    if (TextFile::writeText(
-            path, serverConfigLines(fields()).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
-            TextFile::gameEncoding(), &reason)) {
+    if (writeServerConfig(path, fields(), &reason)) {
         *savedPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         return true;
     }

@@ -18,17 +18,23 @@ private Q_SLOTS:
     void lines();
     void consoleValues_data();
     void consoleValues();
-    void bytesAreCrLfLinesInTheLocalCodePage();
+    void bytesAreCrLfLinesInTheGamesEncoding();
     void fileNameIsInsideValve();
     void checks_data();
     void checks();
     void launchCommand();
-    void replaceFileReplacesWhole();
-    void replaceFileFailures_data();
-    void replaceFileFailures();
+    void writeReplacesTheWholeFile();
+    void writeFailures_data();
+    void writeFailures();
 };
 
 namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
 
 Fields everything()
 {
@@ -145,17 +151,24 @@ void TestServerConfig::consoleValues()
     QCOMPARE(consoleValue(typed), written);
 }
 
-void TestServerConfig::bytesAreCrLfLinesInTheLocalCodePage()
+void TestServerConfig::bytesAreCrLfLinesInTheGamesEncoding()
 {
-    QCOMPARE(serverConfigBytes(Fields()),
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crvn.cfg"));
+    QString reason;
+    QVERIFY(writeServerConfig(path, Fields(), &reason));
+    QCOMPARE(readAll(path),
              QByteArray("mp_fraglimit 0\r\nmp_timelimit 0\r\nmaxplayers 32\r\nsv_gravity 800\r\n"
                         "sv_maxspectators 0\r\nhostname \"My party - CRVN\"\r\n"));
     Fields f;
     f.partyName = QStringLiteral("Soirée");
-    const QByteArray bytes = serverConfigBytes(f);
-    QVERIFY(bytes.endsWith("hostname " + f.partyName.toLocal8Bit() + "\r\n"));
-    // The file reads back as typed in the system's code page.
-    QVERIFY(QString::fromLocal8Bit(bytes).contains(QStringLiteral("hostname Soirée\r\n")));
+    QVERIFY(writeServerConfig(path, f, &reason));
+    // The game reads its files in the Windows code page there, in UTF-8 here.
+#ifdef Q_OS_WIN
+    QVERIFY(readAll(path).endsWith("hostname Soir\xe9" "e\r\n"));
+#else
+    QVERIFY(readAll(path).endsWith("hostname Soir\xc3\xa9" "e\r\n"));
+#endif
 }
 
 void TestServerConfig::fileNameIsInsideValve()
@@ -278,20 +291,20 @@ void TestServerConfig::launchCommand()
              QStringLiteral("error! +deathmatch 1 -console +map my map"));
 }
 
-void TestServerConfig::replaceFileReplacesWhole()
+void TestServerConfig::writeReplacesTheWholeFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("crvn.cfg"));
     QString reason;
-    QVERIFY(replaceFile(path, QByteArray("a long first content\r\n"), &reason));
-    QVERIFY(replaceFile(path, QByteArray("b\r\n"), &reason));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("b\r\n"));
+    Fields longer;
+    longer.partyName = QStringLiteral("a much longer party name than the next one");
+    QVERIFY(writeServerConfig(path, longer, &reason));
+    QVERIFY(writeServerConfig(path, Fields(), &reason));
+    QCOMPARE(readAll(path), serverConfigText(Fields()).toUtf8());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("crvn.cfg")});
 }
 
-void TestServerConfig::replaceFileFailures_data()
+void TestServerConfig::writeFailures_data()
 {
     QTest::addColumn<QString>("where");
     QTest::newRow("missing folder") << QStringLiteral("missing/crvn.cfg");
@@ -299,7 +312,7 @@ void TestServerConfig::replaceFileFailures_data()
     QTest::newRow("read-only folder") << QStringLiteral("locked/crvn.cfg");
 }
 
-void TestServerConfig::replaceFileFailures()
+void TestServerConfig::writeFailures()
 {
     QFETCH(QString, where);
     QTemporaryDir dir;
@@ -321,7 +334,7 @@ void TestServerConfig::replaceFileFailures()
     }
 
     QString reason;
-    QVERIFY(!replaceFile(dir.filePath(where), QByteArray("new\r\n"), &reason));
+    QVERIFY(!writeServerConfig(dir.filePath(where), Fields(), &reason));
     QVERIFY(!reason.isEmpty());
 
     QFile old(locked + QStringLiteral("/crvn.cfg"));
