@@ -38,10 +38,14 @@ echo "== Formatting and static checks"
 git ls-files 'src/*.cpp' 'src/*.h' 'tools/*.cpp' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' \
     | xargs clang-format --dry-run --Werror
 run-clang-tidy-14 -p build-asan -quiet "$PWD/src/" >build-asan/tidy.log 2>&1 || true
-if grep -qE ": (warning|error):" build-asan/tidy.log; then
-    grep -A4 -E ": (warning|error):" build-asan/tidy.log
+# The runner colours its output; only diagnostics in the project's own files count (the path
+# analysis also reports inside Qt's headers, on Qt's own slot objects).
+sed 's/\x1b\[[0-9;]*m//g' build-asan/tidy.log >build-asan/tidy-plain.log
+if grep -qE "^$PWD/(src|tools|bench)/[^:]*:[0-9]+:[0-9]+: (warning|error):" build-asan/tidy-plain.log; then
+    grep -A4 -E "^$PWD/(src|tools|bench)/[^:]*:[0-9]+:[0-9]+: (warning|error):" build-asan/tidy-plain.log
     exit 1
 fi
+echo "clang-tidy: no warnings in the project's sources"
 
 if [ -x fuzz/run.sh ]; then
     echo "== Fuzzing every parser of outside data, 60 s each"

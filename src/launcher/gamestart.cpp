@@ -60,7 +60,7 @@ QString failedProgram(Settings &settings, const QString &commandLine, const QStr
 {
     if (QFileInfo(resolved).isFile())
         return resolved;
-    const QString configured = settings.read(Keys::program, u"");
+    QString configured = settings.read(Keys::program, u"");
     const bool begins = commandLine == configured
         || commandLine.startsWith(configured + QLatin1Char(' '));
     if (!configured.isEmpty() && begins && configured.size() > resolved.size())

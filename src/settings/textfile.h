@@ -18,7 +18,7 @@ enum class Encoding {
 
 // Files above this size are refused: the settings never come near it, and a hostile file must
 // not make a read cost what the file costs.
-inline constexpr qint64 kMaxSize = 4 * 1024 * 1024;
+inline constexpr qint64 kMaxSize = qint64(4) * 1024 * 1024;
 
 // FF FE: UTF-16LE; EF BB BF: UTF-8; else valid UTF-8 is UTF-8, anything else 8-bit. Plain
 // ASCII reads the same either way and takes the form of a new file.
