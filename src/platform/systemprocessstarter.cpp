@@ -66,7 +66,9 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
                            QStringLiteral("C'est un programme Windows et Wine est introuvable. "
                                           "Installez Wine pour lancer le jeu."));
         process.setProgram(wine);
-        process.setArguments(QStringList{parts.program} + parts.arguments());
+        // Wine quotes each argument back into one Windows command line: split the switches as
+        // Windows would, so that the game receives them as composed ("Mon serveur" stays one).
+        process.setArguments(QStringList{parts.program} + parts.windowsArguments());
     } else {
         if (!info.isExecutable())
             return failure(parts.program, QStringLiteral("Ce fichier n'est pas exécutable."));

@@ -1,11 +1,11 @@
 #include "server/serverconfig.h"
+#include "testplatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
 
 using Fields = ServerFields;
 
@@ -297,11 +297,9 @@ void TestServerConfig::replaceFileFailures()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old\r\n");
     }
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-    if (where.startsWith(u"locked") && geteuid() == 0) {
-        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("running as root, which may write into a read-only folder");
-    }
+    if (const QString why = readOnlyFoldersUnavailable(); where.startsWith(u"locked") && !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const ReadOnlyFolder readOnly(locked);
 
     QString reason;
     QVERIFY(!replaceFile(dir.filePath(where), QByteArray("new\r\n"), &reason));
@@ -310,7 +308,6 @@ void TestServerConfig::replaceFileFailures()
     QFile old(locked + QStringLiteral("/crvn.cfg"));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old\r\n"));
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QTEST_GUILESS_MAIN(TestServerConfig)

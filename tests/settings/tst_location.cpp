@@ -1,12 +1,11 @@
 #include "settings/location.h"
 #include "settings/settings.h"
+#include "testplatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 class TestLocation : public QObject
 {
@@ -33,9 +32,10 @@ void TestLocation::anExistingFileBesideTheProgramIsKept()
     QTemporaryDir program;
     QTemporaryDir user;
     QFile(program.filePath(QStringLiteral("crvn.ini"))).open(QIODevice::WriteOnly);
-    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const SettingsLocation location = chooseSettingsLocation(program.path(), user.path());
-    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const auto location = [&] {
+        const ReadOnlyFolder readOnly(program.path());
+        return chooseSettingsLocation(program.path(), user.path());
+    }();
     QCOMPARE(location.filePath, program.filePath(QStringLiteral("crvn.ini")));
     QVERIFY(!location.perUser);
 }
@@ -48,13 +48,11 @@ void TestLocation::perUserWhenTheProgramDirectoryIsReadOnly()
         chooseSettingsLocation(user.filePath(QStringLiteral("not-there")), user.path());
     QCOMPARE(location.filePath, user.filePath(QStringLiteral("crvn.ini")));
     QVERIFY(location.perUser);
-    if (geteuid() == 0)
-        QSKIP("root writes into read-only directories; the missing-directory case stands in");
+    if (const QString why = readOnlyFoldersUnavailable(); !why.isEmpty())
+        QSKIP(qPrintable(why + QStringLiteral("; the missing-directory case stands in")));
     QTemporaryDir program;
-    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const SettingsLocation readOnly = chooseSettingsLocation(program.path(), user.path());
-    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(readOnly.perUser);
+    const ReadOnlyFolder readOnly(program.path());
+    QVERIFY(chooseSettingsLocation(program.path(), user.path()).perUser);
 }
 
 void TestLocation::perUserFileStartsAsTheStartingFile()
