@@ -80,7 +80,7 @@ rm -rf "$BUILD/dist"
 mkdir -p "$dist/plugins" "$dist/translations" "$dist/licenses"
 cp "$BUILD/src/corvane.exe" "$SRC/resources/crvn.ini" "$dist/"
 # Qt finds its plugins and French texts beside the program, not in the cross Qt's prefix.
-printf '[Paths]\nPrefix = .\n' >"$dist/qt.conf"
+cp "$SRC/resources/windows/qt.conf" "$dist/"
 for kind in platforms styles imageformats; do
     [ -d "$QT/plugins/$kind" ] && cp -r "$QT/plugins/$kind" "$dist/plugins/"
 done
@@ -109,11 +109,7 @@ rm -f "$BUILD/$name.zip"
 echo "$BUILD/$name.zip: $(du -sh "$dist" | cut -f1) unpacked, $(du -h "$BUILD/$name.zip" | cut -f1) zipped"
 
 step "installer"
-# The uninstaller removes exactly what was installed, deepest first; the player's crvn.ini stays.
-filelist="$BUILD/dist/uninstall-files.nsh"
-(cd "$dist" && find . -type f ! -name crvn.ini | sed 's|^\./||; s|/|\\|g; s|.*|Delete "$INSTDIR\\&"|'
- cd "$dist" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|') >"$filelist"
-makensis -V2 -DVERSION="$version" -DDIST="$dist" -DFILELIST="$filelist" \
+makensis -V2 -DVERSION="$version" -DDIST="$dist" \
     -DOUTFILE="$BUILD/$name-setup.exe" "$SRC/resources/windows/corvane.nsi"
 echo "$BUILD/$name-setup.exe: $(du -h "$BUILD/$name-setup.exe" | cut -f1)"
 

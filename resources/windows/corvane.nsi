@@ -1,6 +1,7 @@
 ; The Windows installer: Corvane for the current user only (no administrator rights), with a
 ; Start-menu entry and an uninstaller. Built by scripts/windows-build.sh:
 ;   makensis -DVERSION=2.0.0 -DDIST=<folder of the unpacked program> -DOUTFILE=<setup.exe> corvane.nsi
+; The folder is the zip's layout: corvane.exe, DLLs, qt.conf, plugins\, translations\, licenses\.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -48,8 +49,13 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\Corvane.lnk"
-    ; Everything the installer put there; the player's crvn.ini stays (the folder with it).
-    !include "${FILELIST}"
+    ; What the installer put there; the player's crvn.ini stays, and with it the folder.
+    RMDir /r "$INSTDIR\plugins"
+    RMDir /r "$INSTDIR\translations"
+    RMDir /r "$INSTDIR\licenses"
+    Delete "$INSTDIR\corvane.exe"
+    Delete "$INSTDIR\*.dll"
+    Delete "$INSTDIR\qt.conf"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
