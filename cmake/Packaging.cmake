@@ -3,15 +3,14 @@ set(CPACK_PACKAGE_NAME "corvane")
 set(CPACK_PACKAGE_VENDOR "The Corvane developers")
 set(CPACK_PACKAGE_CONTACT "Corvane developers <dev@corvane.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Launcher and configurator for Half-Life and Team Fortress Classic")
-# The long description: Debian shows it under the summary (a line of one "." is a blank line).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Corvane starts Half-Life and Team Fortress Classic with the game type, map and
- options you pick, writes a deathmatch server configuration file, composes an
- advanced command line and joins a server by address and port. A first-use
- wizard asks once where the game lives. Its windows are in French.
- .
- The game itself is not included. A native game is started directly; a Windows
- copy of the game (hl.exe) is started through Wine.")
+# The long description, shown under the summary (CPack indents it and marks the blank line).
+set(CPACK_PACKAGE_DESCRIPTION "Corvane starts Half-Life and Team Fortress Classic with the game type, map and
+options you pick, writes a deathmatch server configuration file, composes an
+advanced command line and joins a server by address and port. A first-use
+wizard asks once where the game lives. Its windows are in French.
+
+The game itself is not included. A native game is started directly; a Windows
+copy of the game (hl.exe) is started through Wine.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://corvane.example.org/")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Corvane")
 set(CPACK_GENERATOR "DEB")
