@@ -3,7 +3,12 @@
 ;   makensis -DVERSION=2.0.0 -DDIST=<folder of the unpacked program> -DOUTFILE=<setup.exe> corvane.nsi
 ; The folder is the zip's layout: corvane.exe, DLLs, qt.conf, plugins\, translations\, licenses\.
 Unicode true
-Target amd64-unicode
+; A 64-bit installer where NSIS has the 64-bit stubs (Debian's does; Wine here runs 64-bit
+; programs only); NSIS's own Windows build has 32-bit stubs only: -DTARGET=x86-unicode.
+!ifndef TARGET
+    !define TARGET amd64-unicode
+!endif
+Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
