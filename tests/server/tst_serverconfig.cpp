@@ -297,9 +297,9 @@ void TestServerConfig::replaceFileFailures()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old\r\n");
     }
-    if (const QString why = readOnlyFoldersUnavailable(); where.startsWith(u"locked") && !why.isEmpty())
+    if (const QString why = readOnlyFilesUnavailable(); where.startsWith(u"locked") && !why.isEmpty())
         QSKIP(qPrintable(why));
-    const ReadOnlyFolder readOnly(locked);
+    const ReadOnlyFolder readOnly(locked, {QStringLiteral("crvn.cfg")});
 
     QString reason;
     QVERIFY(!replaceFile(dir.filePath(where), QByteArray("new\r\n"), &reason));

@@ -589,12 +589,12 @@ void TestServerMakerWindow::unwritable()
     QString valve;
     std::optional<ReadOnlyFolder> readOnly;
     if (kind == u"read-only folder") {
-        if (const QString why = readOnlyFoldersUnavailable(); !why.isEmpty())
+        if (const QString why = readOnlyFilesUnavailable(); !why.isEmpty())
             QSKIP(qPrintable(why));
         valve = dir + QStringLiteral("/locked/");
         QVERIFY(QDir().mkpath(valve));
         writeBytes(valve + QStringLiteral("crvn.cfg"), "old\r\n");
-        readOnly.emplace(valve);
+        readOnly.emplace(valve, QStringList{QStringLiteral("crvn.cfg")});
     } else if (kind == u"missing folder") {
         valve = dir + QStringLiteral("/nowhere/valve/");
     } else {

@@ -258,9 +258,9 @@ void TestProfileFile::failedWriteLeavesFileAndReportsFailure()
     QVERIFY(QDir().mkdir(roDir));
     const QString path = QDir(roDir).filePath(QStringLiteral("crvn.ini"));
     QVERIFY(writeAll(path, "[MISC]\r\ntfc=false\r\n"));
-    if (const QString why = readOnlyFoldersUnavailable(); !why.isEmpty())
+    if (const QString why = readOnlyFilesUnavailable(); !why.isEmpty())
         QSKIP(qPrintable(why + QStringLiteral("; the blocked-path case above covers failure")));
-    ReadOnlyFolder readOnly(roDir);
+    ReadOnlyFolder readOnly(roDir, {QStringLiteral("crvn.ini")});
     Settings settings(path);
     QCOMPARE(settings.read(Keys::tfc), QStringLiteral("false"));
     QVERIFY(!settings.write(Keys::tfc, QStringLiteral("true")));

@@ -278,7 +278,7 @@ void TestConfigWindow::writeFailureIsReported_data()
 void TestConfigWindow::writeFailureIsReported()
 {
     QFETCH(bool, readOnly);
-    if (const QString why = readOnlyFoldersUnavailable(); readOnly && !why.isEmpty())
+    if (const QString why = readOnlyFilesUnavailable(); readOnly && !why.isEmpty())
         QSKIP(qPrintable(why));
     SetupProgram program(kConfigured);
     QWidget *config = program.show(WindowName::config);

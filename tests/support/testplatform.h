@@ -1,15 +1,23 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 // What the tests need of the system they run on, the same on Linux and on Windows.
 
-// Why a read-only folder cannot be made here, or empty when it can: root writes into any folder,
-// and Windows ignores a folder's read-only attribute.
+// Why ReadOnlyFolder cannot keep its files from being replaced here, or empty when it can: root
+// writes anything on Linux.
+QString readOnlyFilesUnavailable();
+
+// Why ReadOnlyFolder cannot keep the folder itself from taking new files here, or empty when it
+// can: root writes into any folder, and Windows ignores a folder's read-only attribute.
 QString readOnlyFoldersUnavailable();
 
-// Makes a folder (and the given files in it) read-only while it lives, and writable again after.
+// While it lives, nothing can replace the given files of a folder, and on Linux the folder takes
+// no new file either. Linux: the folder and files are made read-only (and writable again after).
+// Windows: each file is held open by a handle that shares neither writing nor deleting, as
+// another program may do, so every replace of it fails.
 class ReadOnlyFolder
 {
 public:
@@ -21,6 +29,7 @@ public:
 private:
     QString m_folder;
     QStringList m_files;
+    QList<void *> m_handles;
 };
 
 // The PATH with a folder put first, in the system's separator.
