@@ -133,6 +133,11 @@ wineserver -w
 desc="installer put corvane.exe under %LOCALAPPDATA%\\Programs\\Corvane" check test -f "$local_app/Programs/Corvane/corvane.exe"
 desc="installer added the Start-menu entry" check test -f "$start_menu/Corvane.lnk"
 desc="installer wrote the uninstaller" check test -f "$local_app/Programs/Corvane/uninstall.exe"
+printf '[MISC]\r\nfirstuse=no\r\n' >"$local_app/Programs/Corvane/crvn.ini"
+"$WINE64" "$BUILD/$name-setup.exe" /S >/dev/null 2>&1 || true
+wineserver -w
+desc="installing again kept the player's crvn.ini" \
+    check grep -q "firstuse=no" "$local_app/Programs/Corvane/crvn.ini"
 # NSIS's uninstaller copies itself to the temporary folder and starts that copy: wait for Wine.
 "$WINE64" "$local_app/Programs/Corvane/uninstall.exe" /S >/dev/null 2>&1 || true
 wineserver -w
