@@ -3,6 +3,7 @@
  *   standin-record.N.cmdline  GetCommandLineA() as it arrived
  *   standin-record.N.show     the wShowWindow of GetStartupInfoA(), or "none" without
  *                             STARTF_USESHOWWINDOW
+ *   standin-record.N.cwd      the folder it was started in (UTF-8)
  * N counts the starts from 0; the argument file is renamed into place last, so once it exists
  * the start is fully recorded. */
 #include <windows.h>
@@ -56,6 +57,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR line, int show)
         snprintf(showText, sizeof showText, "%u", (unsigned)startup.wShowWindow);
     swprintf(extra, sizeof extra / sizeof *extra, L"%ls.show", record);
     write_file(extra, showText, strlen(showText));
+
+    wchar_t folder[MAX_PATH + 1];
+    DWORD folderSize = GetCurrentDirectoryW(MAX_PATH + 1, folder);
+    if (folderSize > 0 && folderSize <= MAX_PATH) {
+        char utf8[4 * MAX_PATH + 4];
+        int size = WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8, sizeof utf8, NULL, NULL);
+        swprintf(extra, sizeof extra / sizeof *extra, L"%ls.cwd", record);
+        if (size > 0)
+            write_file(extra, utf8, (size_t)size - 1);
+    }
 
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
