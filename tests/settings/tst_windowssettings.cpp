@@ -36,22 +36,25 @@ class TestWindowsSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void writtenInTheAnsiCodePage_data() { values(); }
+    void writtenInTheAnsiCodePage_data() { values(false); }
     void writtenInTheAnsiCodePage();
-    void readsWhatTheProfileFunctionsWrote_data() { values(); }
+    void readsWhatTheProfileFunctionsWrote_data() { values(true); }
     void readsWhatTheProfileFunctionsWrote();
     void perUserFileUnderLocalAppData();
 
 private:
-    static void values();
+    static void values(bool outsideTheCodePage);
 };
 
-void TestWindowsSettings::values()
+void TestWindowsSettings::values(bool outsideTheCodePage)
 {
     QTest::addColumn<QString>("value");
     QTest::newRow("accents") << u"Frédéric « Clément »"_qs;
     QTest::newRow("a path with blanks") << u"C:\\Program Files\\Half-Life\\hl.exe"_qs;
-    QTest::newRow("a character outside the code page") << u"Łódź ✓"_qs;
+    // What the settings file does with a character its code page lacks is its own rule; the
+    // profile functions turn it into '?'.
+    if (outsideTheCodePage)
+        QTest::newRow("a character outside the code page") << u"Łódź ✓"_qs;
 }
 
 void TestWindowsSettings::writtenInTheAnsiCodePage()
