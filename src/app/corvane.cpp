@@ -28,12 +28,18 @@ void registerAllWindows(AppContext &context)
     registerAboutWindows(context);
 }
 
-void installFrenchTranslation(QApplication &app)
+void setApplicationIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+}
+
+void installFrenchTranslation(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
 }
 
 Settings programSettings()
@@ -51,8 +57,7 @@ Settings programSettings()
 
 int runCorvane(QApplication &app)
 {
-    QApplication::setApplicationName(QStringLiteral("Corvane"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    setApplicationIdentity();
     QApplication::setDesktopFileName(QStringLiteral("org.example.Corvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/corvane-256.png")));
     installFrenchTranslation(app);

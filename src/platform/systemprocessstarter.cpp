@@ -2,6 +2,7 @@
 
 #include "platform/commandline.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -72,14 +73,20 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
 
     QProcess process;
 #ifdef Q_OS_WIN
-    // CreateProcess receives the switches exactly as composed; only the style is added.
+    // CreateProcess receives the command line as composed: the program (quoted, for its blanks),
+    // one blank and the switches untouched; only the style is added. QProcess's own line would
+    // put two blanks before native arguments.
+    QString line = u'"' + QDir::toNativeSeparators(parts.program) + u'"';
+    if (commandLine.size() > parts.program.size())
+        line += u' ' + parts.rest;
     process.setProgram(parts.program);
-    process.setNativeArguments(parts.rest);
-    process.setCreateProcessArgumentsModifier([style](QProcess::CreateProcessArguments *args) {
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = static_cast<WORD>(
-            style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
-    });
+    process.setCreateProcessArgumentsModifier(
+        [style, line](QProcess::CreateProcessArguments *args) mutable {
+            args->arguments = reinterpret_cast<wchar_t *>(line.data());
+            args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            args->startupInfo->wShowWindow = static_cast<WORD>(
+                style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
+        });
 #else
     Q_UNUSED(style); // no equivalent of a start-up window style here
     if (isWindowsExecutable(parts.program)) {
@@ -89,7 +96,9 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
                            QStringLiteral("C'est un programme Windows et Wine est introuvable. "
                                           "Installez Wine pour lancer le jeu."));
         process.setProgram(wine);
-        process.setArguments(QStringList{parts.program} + parts.arguments());
+        // Wine quotes each argument back into one Windows command line: split the switches as
+        // Windows would, so that the game receives them as composed ("Mon serveur" stays one).
+        process.setArguments(QStringList{parts.program} + parts.windowsArguments());
     } else {
         if (!info.isExecutable())
             return failure(parts.program, QStringLiteral("Ce fichier n'est pas exécutable."));

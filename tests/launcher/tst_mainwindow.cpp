@@ -360,7 +360,12 @@ void TestMainWindow::unsafeMapNamesAreRefused_data()
     QTest::newRow("a blank, then a command") << "x +exec evil.bsp" << "" << "x +exec evil";
     QTest::newRow("starts with -") << "-dev.bsp" << "" << "-dev";
     QTest::newRow("starts with +") << "+quit.bsp" << "" << "+quit";
+#ifdef Q_OS_WIN
+    // No Windows file name holds a double quote: there the player can only type one.
+    QTest::newRow("a double quote, typed") << "" << "a\"b.bsp" << "a\"b";
+#else
     QTest::newRow("a double quote") << "a\"b.bsp" << "" << "a\"b";
+#endif
     QTest::newRow("a tab, typed") << "" << "dm\tx.bsp" << "dm\tx";
     QTest::newRow("a line break, typed") << "" << "dm\n+quit.bsp" << "dm\n+quit";
     QTest::newRow("- and + inside are fine") << "dm-2+b.bsp" << "" << "";

@@ -1,10 +1,12 @@
 #include "platform/commandline.h"
 #include "platform/systemprocessstarter.h"
 #include "standin.h"
+#include "testplatform.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,11 +17,17 @@ class TestProcessStart : public QObject
 private Q_SLOTS:
     void split_data();
     void split();
+    void windowsSplit_data();
+    void windowsSplit();
     void longestExistingPrefixWins();
     void shellSyntaxReachesTheGameAsPlainArguments();
     void failuresNameTheProgramAndTheReason_data();
     void failuresNameTheProgramAndTheReason();
+#ifndef Q_OS_WIN
     void windowsExecutableNeedsWine();
+#endif
+    void windowsGameReceivesTheLineAsComposed_data();
+    void windowsGameReceivesTheLineAsComposed();
     void startOptions_data();
     void startOptions();
 };
@@ -58,6 +66,27 @@ void TestProcessStart::split()
         line, [&files](const QString &path) { return files.contains(path); });
     QCOMPARE(parts.program, program);
     QCOMPARE(parts.arguments(), arguments);
+}
+
+void TestProcessStart::windowsSplit_data()
+{
+    // The examples of Microsoft's documentation of how a program's arguments are parsed.
+    QTest::addColumn<QString>("switches");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("quotes group blanks") << R"("a b c" d e)" << QStringList{"a b c", "d", "e"};
+    QTest::newRow("escaped quote and backslash") << R"("ab\"c" "\\" d)" << QStringList{R"(ab"c)", R"(\)", "d"};
+    QTest::newRow("backslashes before no quote") << R"(a\\\b d"e f"g h)" << QStringList{R"(a\\\b)", "de fg", "h"};
+    QTest::newRow("odd backslashes and a quote") << R"(a\\\"b c d)" << QStringList{R"(a\"b)", "c", "d"};
+    QTest::newRow("even backslashes and a quote") << R"(a\\\\"b c" d e)" << QStringList{R"(a\\b c)", "d", "e"};
+    QTest::newRow("empty quotes are an argument") << R"(+name "" -console)" << QStringList{"+name", "", "-console"};
+    QTest::newRow("blanks around") << "  +map  x  " << QStringList{"+map", "x"};
+}
+
+void TestProcessStart::windowsSplit()
+{
+    QFETCH(QString, switches);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(splitWindowsArguments(switches), arguments);
 }
 
 void TestProcessStart::longestExistingPrefixWins()
@@ -123,6 +152,7 @@ void TestProcessStart::failuresNameTheProgramAndTheReason()
     QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
 }
 
+#ifndef Q_OS_WIN
 void TestProcessStart::windowsExecutableNeedsWine()
 {
     QTemporaryDir dir;
@@ -136,7 +166,7 @@ void TestProcessStart::windowsExecutableNeedsWine()
     const QString bin = dir.filePath(QStringLiteral("bin"));
     StandIn wine(bin + QStringLiteral("/wine"));
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", bin.toLocal8Bit() + ":" + oldPath);
+    qputenv("PATH", pathWithFirst(bin, oldPath));
     SystemProcessStarter starter;
     const StartResult withWine = starter.runCommandLine(exe + QStringLiteral(" -game tfc"),
                                                         WindowStyle::Minimized, {});
@@ -158,6 +188,57 @@ void TestProcessStart::windowsExecutableNeedsWine()
     const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized, {});
     QVERIFY(!notExecutable.started);
     QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
+}
+#endif
+
+void TestProcessStart::windowsGameReceivesTheLineAsComposed_data()
+{
+    QTest::addColumn<QString>("switches");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("switches, maximized") << "-game tfc +map crossfire" << 3 << QStringList{"-game", "tfc", "+map", "crossfire"};
+    QTest::newRow("a quoted name with a blank, minimized") << R"(+hostname "Mon serveur" +maxplayers 8)" << 2 << QStringList{"+hostname", "Mon serveur", "+maxplayers", "8"};
+    QTest::newRow("an escaped quote") << R"(+say a\"b)" << 3 << QStringList{"+say", R"(a"b)"};
+    QTest::newRow("quotes inside a quoted name") << R"(+hostname "Le \"grand\" serveur")" << 3 << QStringList{"+hostname", R"(Le "grand" serveur)"};
+    QTest::newRow("a folder ending in a backslash") << R"(-basedir "C:\Mes Jeux\\")" << 3 << QStringList{"-basedir", R"(C:\Mes Jeux\)"};
+#ifdef Q_OS_WIN
+    // Only CreateProcess keeps blanks as typed; Wine rebuilds the line with one blank apart.
+    QTest::newRow("runs of blanks") << "  +map  crossfire " << 2 << QStringList{"+map", "crossfire"};
+#endif
+}
+
+void TestProcessStart::windowsGameReceivesTheLineAsComposed()
+{
+    QFETCH(QString, switches);
+    QFETCH(int, style);
+    QFETCH(QStringList, arguments);
+    if (!StandIn::available(StandIn::Kind::Windows))
+        QSKIP("no Windows stand-in game: this build found no mingw-w64 C compiler "
+              "(x86_64-w64-mingw32-gcc, package gcc-mingw-w64-x86-64)");
+#ifndef Q_OS_WIN
+    if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty())
+        QSKIP("Wine is not installed (apt-get install wine wine64)");
+    qputenv("WINEDEBUG", "-all");
+#endif
+    QTemporaryDir dir;
+    const StandIn game(dir.filePath(QStringLiteral("Half Life/hl.exe")), StandIn::Kind::Windows);
+    SystemProcessStarter starter;
+    const StartResult result = starter.runCommandLine(game.program() + u' ' + switches,
+                                                      static_cast<WindowStyle>(style), {});
+    QVERIFY2(result.started, qPrintable(result.reason));
+    // Wine's first start in a new prefix sets the prefix up first: allow it time.
+    QCOMPARE(game.arguments(0, 100000), arguments);
+
+    // The program comes first, quoted (by QProcess on Windows, by Wine on Linux); the switches
+    // follow exactly as composed.
+    const QString line = QString::fromLocal8Bit(game.commandLine());
+    QVERIFY2(line.startsWith(u'"'), qPrintable(line));
+    const qsizetype end = line.indexOf(u'"', 1);
+    QCOMPARE(line.mid(1, end - 1).section(u'\\', -1), QStringLiteral("hl.exe"));
+    QCOMPARE(line.mid(end + 2), switches);
+#ifdef Q_OS_WIN
+    QCOMPARE(game.windowStyle(), QByteArray::number(style));
+#endif
 }
 
 void TestProcessStart::startOptions_data()

@@ -7,6 +7,27 @@
 
 namespace {
 
+bool windowsStandIn(StandIn::Kind kind)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(kind);
+    return true;
+#else
+    return kind == StandIn::Kind::Windows;
+#endif
+}
+
+QString withExe(const QString &path)
+{
+    return path.endsWith(u".exe", Qt::CaseInsensitive) ? path : path + QStringLiteral(".exe");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void placeScript(const QString &source, const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -16,13 +37,13 @@ void placeScript(const QString &source, const QString &path)
                                     | QFile::ReadGroup | QFile::ExeGroup);
 }
 
-QStringList readRecord(const QString &file)
+QStringList readRecord(const QString &file, int waitMs = 20000)
 {
-    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 5000);
+    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, waitMs);
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return {QStringLiteral("<the stand-in did not run>")};
-    QStringList lines = QString::fromLocal8Bit(in.readAll()).split(QLatin1Char('\n'));
+    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -30,36 +51,72 @@ QStringList readRecord(const QString &file)
 
 } // namespace
 
-StandIn::StandIn(const QString &path)
-    : m_program(path)
+StandIn::StandIn(const QString &path, Kind kind)
+    : m_program(windowsStandIn(kind) ? withExe(path) : path)
     , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/standin-record"))
 {
-    placeScript(QStringLiteral(CORVANE_STANDIN_SCRIPT), path);
-    qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::remove(m_program);
+    if (windowsStandIn(kind)) {
+        // The Windows stand-in writes its record beside itself.
+        QFile::copy(QStringLiteral(CORVANE_WINDOWS_STANDIN), m_program);
+    } else {
+        QFile::copy(QStringLiteral(CORVANE_STANDIN_SCRIPT), m_program);
+        qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
+    }
+    QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                         | QFile::ReadGroup | QFile::ExeGroup);
 }
 
-QStringList StandIn::arguments(int start) const
+bool StandIn::available(Kind kind)
 {
-    return readRecord(m_record + QLatin1Char('.') + QString::number(start));
+    return !windowsStandIn(kind) || QFileInfo(QStringLiteral(CORVANE_WINDOWS_STANDIN)).isFile();
+}
+
+QString StandIn::recordFile(int start) const
+{
+    return m_record + QLatin1Char('.') + QString::number(start);
+}
+
+QStringList StandIn::arguments(int start, int waitMs) const
+{
+    const QString file = recordFile(start);
+    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, waitMs);
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<the stand-in did not run>")};
+    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 QString StandIn::workingFolder(int start) const
 {
-    const QString file = m_record + QLatin1Char('.') + QString::number(start);
-    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 5000);
-    QFile in(file + QStringLiteral(".cwd"));
-    if (!in.open(QIODevice::ReadOnly))
+    const QString file = recordFile(start);
+    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, 20000);
+    QString folder = QString::fromUtf8(readAll(file + QStringLiteral(".cwd")));
+    if (folder.isEmpty())
         return QStringLiteral("<the stand-in did not run>");
-    QString folder = QString::fromLocal8Bit(in.readAll());
     if (folder.endsWith(QLatin1Char('\n')))
         folder.chop(1);
-    return folder;
+    return QDir::fromNativeSeparators(folder);
+}
+
+QByteArray StandIn::commandLine(int start) const
+{
+    return readAll(recordFile(start) + QStringLiteral(".cmdline"));
+}
+
+QByteArray StandIn::windowStyle(int start) const
+{
+    return readAll(recordFile(start) + QStringLiteral(".show"));
 }
 
 int StandIn::starts() const
 {
     int n = 0;
-    while (QFile::exists(m_record + QLatin1Char('.') + QString::number(n)))
+    while (QFile::exists(recordFile(n)))
         ++n;
     return n;
 }
