@@ -40,28 +40,14 @@ public:
         return view;
     }
 
-    std::optional<quint16> uint16()
+    // A little-endian number as wide as T.
+    template <typename T>
+    std::optional<T> number()
     {
-        const auto raw = bytes(2);
+        const auto raw = bytes(qsizetype(sizeof(T)));
         if (!raw)
             return std::nullopt;
-        return qFromLittleEndian<quint16>(raw->data());
-    }
-
-    std::optional<qint32> int32()
-    {
-        const auto raw = bytes(4);
-        if (!raw)
-            return std::nullopt;
-        return qFromLittleEndian<qint32>(raw->data());
-    }
-
-    std::optional<float> float32()
-    {
-        const auto raw = bytes(4);
-        if (!raw)
-            return std::nullopt;
-        return qFromLittleEndian<float>(raw->data());
+        return qFromLittleEndian<T>(raw->data());
     }
 
     // A NUL-terminated string; without its NUL it is not there.
@@ -144,7 +130,7 @@ std::optional<ServerInfo> readInfo(Reader &in)
     const auto protocol = in.byte();
     if (!protocol || !readTexts(in, info))
         return std::nullopt;
-    const auto appId = in.uint16();
+    const auto appId = in.number<quint16>();
     const auto players = in.byte();
     const auto maxPlayers = in.byte();
     const auto bots = in.byte();
@@ -211,8 +197,8 @@ std::optional<QList<PlayerInfo>> readPlayers(Reader &in)
     for (int i = 0; i < *count && !in.atEnd(); ++i) {
         const auto index = in.byte();
         const auto name = in.text();
-        const auto score = in.int32();
-        const auto seconds = in.float32();
+        const auto score = in.number<qint32>();
+        const auto seconds = in.number<float>();
         if (!seconds)
             return std::nullopt;
         Q_UNUSED(index);
