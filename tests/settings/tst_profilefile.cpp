@@ -1,5 +1,6 @@
 #include "settings/profilefile.h"
 #include "settings/settings.h"
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QDir>
@@ -19,18 +20,6 @@ QByteArray utf16(const QString &text)
         bytes += char(c.unicode() >> 8);
     }
     return bytes;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
