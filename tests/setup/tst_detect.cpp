@@ -60,18 +60,11 @@ QStringList twoInstallations()
 
 } // namespace
 
-class TestDetect : public QObject
+class TestDetect : public LinuxHomeTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("the fixture homes are laid out as on Linux");
-#endif
-    }
-    void cleanup() { closeModalWindows(); }
     void detectButton_data();
     void detectButton();
     void detectFillsWithoutSaving_data();
