@@ -40,28 +40,14 @@ public:
         return view;
     }
 
-    std::optional<quint16> uint16()
+    // A little-endian number as wide as T.
+    template <typename T>
+    std::optional<T> number()
     {
-        const auto raw = bytes(2);
+        const auto raw = bytes(qsizetype(sizeof(T)));
         if (!raw)
             return std::nullopt;
-        return qFromLittleEndian<quint16>(raw->data());
-    }
-
-    std::optional<qint32> int32()
-    {
-        const auto raw = bytes(4);
-        if (!raw)
-            return std::nullopt;
-        return qFromLittleEndian<qint32>(raw->data());
-    }
-
-    std::optional<float> float32()
-    {
-        const auto raw = bytes(4);
-        if (!raw)
-            return std::nullopt;
-        return qFromLittleEndian<float>(raw->data());
+        return qFromLittleEndian<T>(raw->data());
     }
 
     // A NUL-terminated string; without its NUL it is not there.
@@ -108,35 +94,55 @@ bool isHiddenMark(char32_t c)
         || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
-std::optional<ServerInfo> readInfo(Reader &in)
+// Name, map, folder and game: four texts both layouts carry in this order.
+bool readTexts(Reader &in, ServerInfo &info)
 {
-    ServerInfo info;
-    const auto protocol = in.byte();
     const auto name = in.text();
     const auto map = in.text();
     const auto folder = in.text();
     const auto game = in.text();
-    const auto appId = in.uint16();
-    const auto players = in.byte();
-    const auto maxPlayers = in.byte();
-    const auto bots = in.byte();
-    const auto type = in.byte();
-    const auto environment = in.byte();
-    const auto visibility = in.byte();
-    const auto vac = in.byte();
-    if (!vac)
-        return std::nullopt;
-    info.protocol = *protocol;
+    if (!game)
+        return false;
     info.name = *name;
     info.map = *map;
     info.folder = *folder;
     info.game = *game;
-    info.players = *players;
-    info.maxPlayers = *maxPlayers;
-    info.bots = *bots;
+    return true;
+}
+
+// Server type, environment and visibility: three bytes both layouts carry in this order.
+bool readKind(Reader &in, ServerInfo &info)
+{
+    const auto type = in.byte();
+    const auto environment = in.byte();
+    const auto visibility = in.byte();
+    if (!visibility)
+        return false;
     info.type = lower(*type);
     info.environment = lower(*environment);
     info.password = *visibility != 0;
+    return true;
+}
+
+std::optional<ServerInfo> readInfo(Reader &in)
+{
+    ServerInfo info;
+    const auto protocol = in.byte();
+    if (!protocol || !readTexts(in, info))
+        return std::nullopt;
+    const auto appId = in.number<quint16>();
+    const auto players = in.byte();
+    const auto maxPlayers = in.byte();
+    const auto bots = in.byte();
+    if (!bots || !readKind(in, info))
+        return std::nullopt;
+    const auto vac = in.byte();
+    if (!vac)
+        return std::nullopt;
+    info.protocol = *protocol;
+    info.players = *players;
+    info.maxPlayers = *maxPlayers;
+    info.bots = *bots;
     info.vac = *vac != 0;
     // One game puts three more bytes here; the rest is optional and read only when whole.
     constexpr quint16 kShipAppId = 2400;
@@ -151,21 +157,17 @@ std::optional<ServerInfo> readObsoleteInfo(Reader &in)
 {
     ServerInfo info;
     info.obsoleteLayout = true;
-    const auto address = in.string();
-    const auto name = in.text();
-    const auto map = in.text();
-    const auto folder = in.text();
-    const auto game = in.text();
+    // The address the server gives for itself: the window uses the one it asked.
+    if (!in.string() || !readTexts(in, info))
+        return std::nullopt;
     const auto players = in.byte();
     const auto maxPlayers = in.byte();
     const auto protocol = in.byte();
-    const auto type = in.byte();
-    const auto environment = in.byte();
-    const auto visibility = in.byte();
+    if (!protocol || !readKind(in, info))
+        return std::nullopt;
     const auto mod = in.byte();
     if (!mod)
         return std::nullopt;
-    Q_UNUSED(address);
     if (*mod == 1) {
         // Link, download link, a NUL, version, size, type and DLL: nothing the window shows.
         if (!in.string() || !in.string() || !in.byte() || !in.bytes(4) || !in.bytes(4) || !in.byte()
@@ -176,16 +178,9 @@ std::optional<ServerInfo> readObsoleteInfo(Reader &in)
     const auto bots = in.byte();
     if (!bots)
         return std::nullopt;
-    info.name = *name;
-    info.map = *map;
-    info.folder = *folder;
-    info.game = *game;
     info.players = *players;
     info.maxPlayers = *maxPlayers;
     info.protocol = *protocol;
-    info.type = lower(*type);
-    info.environment = lower(*environment);
-    info.password = *visibility != 0;
     info.vac = *vac != 0;
     info.bots = *bots;
     return info;
@@ -202,8 +197,8 @@ std::optional<QList<PlayerInfo>> readPlayers(Reader &in)
     for (int i = 0; i < *count && !in.atEnd(); ++i) {
         const auto index = in.byte();
         const auto name = in.text();
-        const auto score = in.int32();
-        const auto seconds = in.float32();
+        const auto score = in.number<qint32>();
+        const auto seconds = in.number<float>();
         if (!seconds)
             return std::nullopt;
         Q_UNUSED(index);

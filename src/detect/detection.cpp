@@ -14,6 +14,13 @@ namespace {
 const QString kSteamKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Valve\\Steam");
 const QString kHalfLifeApp = QStringLiteral("70");
 
+// This platform's way of doing things; both ways are compiled everywhere and tested by name.
+#ifdef Q_OS_WIN
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 QString cleaned(const QString &path)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
@@ -24,12 +31,8 @@ QString cleaned(const QString &path)
 QString identity(const QString &path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    QString id = canonical.isEmpty() ? cleaned(path) : canonical;
-#ifdef Q_OS_WIN
-    return id.toLower();
-#else
-    return id;
-#endif
+    const QString id = canonical.isEmpty() ? cleaned(path) : canonical;
+    return kWindows ? id.toLower() : id;
 }
 
 bool allDigits(const QString &text)
@@ -96,11 +99,8 @@ QStringList windowsSteamRootCandidates(const DetectEnvironment &environment)
 
 QStringList steamRootCandidates(const DetectEnvironment &environment)
 {
-#ifdef Q_OS_WIN
-    return windowsSteamRootCandidates(environment);
-#else
-    return linuxSteamRootCandidates(environment);
-#endif
+    return kWindows ? windowsSteamRootCandidates(environment)
+                    : linuxSteamRootCandidates(environment);
 }
 
 QStringList steamRoots(const QStringList &candidates)
@@ -211,11 +211,6 @@ bool installationIn(const SteamLibrary &library, bool windows, Installation &fou
 
 Detection detect(const DetectEnvironment &environment)
 {
-#ifdef Q_OS_WIN
-    const bool windows = true;
-#else
-    const bool windows = false;
-#endif
     Detection detection;
     const QStringList candidates = steamRootCandidates(environment);
     for (const QString &candidate : candidates) {
@@ -230,7 +225,7 @@ Detection detect(const DetectEnvironment &environment)
         if (!detection.searched.contains(shown))
             detection.searched.append(shown);
         Installation found;
-        if (!installationIn(library, windows, found))
+        if (!installationIn(library, kWindows, found))
             continue;
         const QString id = identity(found.gameFolder);
         if (games.contains(id))
@@ -270,11 +265,7 @@ bool steamRunningFromRegistry(const DetectEnvironment &environment)
 
 bool steamRunning(const DetectEnvironment &environment)
 {
-#ifdef Q_OS_WIN
-    return steamRunningFromRegistry(environment);
-#else
-    return steamRunningFromPidFile(environment);
-#endif
+    return kWindows ? steamRunningFromRegistry(environment) : steamRunningFromPidFile(environment);
 }
 
 SteamStart steamStartFor(const QString &program, const QList<SteamLibrary> &libraries)

@@ -341,13 +341,8 @@ void TestConnectWindow::showsWhatTheServerSays_data()
     QTest::newRow("by name") << s << u"serveur.example.org"_qs << u"Serveur en ligne"_qs
                              << QStringList{u"Serveur de test"_qs, u"crossfire"_qs, u"12/16"_qs}
                              << twoRows;
-    Packet::Info locked;
-    locked.name = "<b>Priv\xC3\xA9</b>\r\n";
-    locked.map = "2fort";
-    locked.players = 3;
-    locked.maxPlayers = 32;
-    locked.bots = 3;
-    locked.password = true;
+    const Packet::Info locked{.name = "<b>Priv\xC3\xA9</b>\r\n", .map = "2fort", .players = 3,
+                              .maxPlayers = 32, .bots = 3, .password = true};
     s = {};
     s.info = Packet::info(locked);
     s.infoChallenge = QByteArray("\x01\x02\x03\x04");

@@ -67,9 +67,7 @@ void TestServerReply::readsReplies_data()
     QTest::addColumn<QString>("players");
     QTest::addColumn<bool>("password");
 
-    Packet::Info full;
-    full.bots = 3;
-    full.password = true;
+    const Packet::Info full{.bots = 3, .password = true};
     QTest::newRow("I with version and extra data")
         << Packet::info(full) << ReplyKind::Info << u"Serveur de test"_qs << u"crossfire"_qs
         << u"12/16 (3 bots)"_qs << true;
@@ -78,12 +76,7 @@ void TestServerReply::readsReplies_data()
     QTest::newRow("I whose version string is cut off")
         << bareInfo() + "1.1.2" << ReplyKind::Info << u"Nom"_qs << u"carte"_qs << u"3/16"_qs
         << false;
-    Packet::Info old;
-    old.name = "Ancien";
-    old.map = "2fort";
-    old.players = 5;
-    old.maxPlayers = 20;
-    old.bots = 2;
+    const Packet::Info old{.name = "Ancien", .map = "2fort", .players = 5, .maxPlayers = 20, .bots = 2};
     QTest::newRow("obsolete m layout with mod fields")
         << Packet::obsoleteInfo(old) << ReplyKind::Info << u"Ancien"_qs << u"2fort"_qs
         << u"5/20 (2 bots)"_qs << false;

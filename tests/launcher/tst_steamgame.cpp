@@ -41,18 +41,11 @@ void layOutSteam(TestProgram &program, bool runtime, bool running)
 
 } // namespace
 
-class TestSteamGame : public QObject
+class TestSteamGame : public LinuxHomeTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("the fixture homes are laid out as on Linux");
-#endif
-    }
-    void cleanup() { closeModalWindows(); }
     void launch_data();
     void launch();
     void everyWindowAsks();

@@ -1,4 +1,5 @@
 #include "server/serverconfig.h"
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QDir>
@@ -29,12 +30,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 Fields everything()
 {

@@ -1,7 +1,6 @@
 #include "launcher/program.h"
 #include "launcher/windownames.h"
-#include "setup/registration.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,13 +36,6 @@ const QString kProgram = QStringLiteral("D:\\Jeux\\Été\\hl.exe");
 #else
 const QString kProgram = QStringLiteral("/jeux/Été/hl.exe");
 #endif
-
-struct SetupProgram : TestProgram {
-    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
-    {
-        registerSetupWindows(context());
-    }
-};
 
 } // namespace
 

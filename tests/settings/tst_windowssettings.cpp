@@ -3,6 +3,7 @@
 #include "app/corvane.h"
 #include "settings/location.h"
 #include "settings/profilefile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +22,6 @@ QByteArray ansi(const QString &text)
     QByteArray bytes(size, Qt::Uninitialized);
     WideCharToMultiByte(CP_ACP, 0, wide, int(text.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

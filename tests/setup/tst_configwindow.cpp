@@ -1,8 +1,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windownames.h"
-#include "setup/registration.h"
 #include "testplatform.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,31 +20,6 @@ namespace {
 const QByteArray kConfigured = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\n[GAMEDIR]\r\n"
                                "program=C:\\HL\\hl.exe\r\nmaps=C:\\HL\\valve\\maps\r\n"
                                "tfcmaps=C:\\HL\\tfc\\maps\r\nvalve=C:\\HL\\valve\\\r\n";
-
-// The program with the setup windows registered.
-struct SetupProgram : TestProgram {
-    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
-    {
-        registerSetupWindows(context());
-    }
-};
-
-void typeInto(QWidget *window, const char *name, const QString &text)
-{
-    auto *box = child<QLineEdit>(window, name);
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
-}
-
-void flushDeletes()
-{
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 QAction *action(QWidget *window, const char *name)
 {

@@ -1,9 +1,8 @@
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 #include "setup/directorypicker.h"
-#include "setup/registration.h"
 #include "steamfixture.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,32 +24,6 @@ const QByteArray kConfigured = "[MISC]\r\nfirstuse=no\r\ntfc=false\r\n[GAMEDIR]\
 const QString kSteam = QStringLiteral(".local/share/Steam");
 const QString kGame = QStringLiteral("/steamapps/common/Half-Life");
 
-struct SetupProgram : TestProgram {
-    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
-    {
-        registerSetupWindows(context());
-    }
-    QString at(const QString &relative) const
-    {
-        return QDir::toNativeSeparators(home() + '/' + relative);
-    }
-};
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
-}
-
-QString text(QWidget *window, const char *name)
-{
-    return child<QLineEdit>(window, name)->text();
-}
-
-void flushDeletes()
-{
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // A Steam with Half-Life in its own folder and, when asked, in a second library without TFC.
 QStringList twoInstallations()
 {
@@ -60,18 +33,11 @@ QStringList twoInstallations()
 
 } // namespace
 
-class TestDetect : public QObject
+class TestDetect : public LinuxHomeTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("the fixture homes are laid out as on Linux");
-#endif
-    }
-    void cleanup() { closeModalWindows(); }
     void detectButton_data();
     void detectButton();
     void detectFillsWithoutSaving_data();

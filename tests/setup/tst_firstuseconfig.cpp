@@ -1,8 +1,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
-#include "setup/registration.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -27,27 +26,7 @@ protected:
     }
 };
 
-// The program with the setup windows registered.
-struct SetupProgram : TestProgram {
-    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
-    {
-        registerSetupWindows(context());
-    }
-};
-
 const QByteArray kFirstUse = "[MISC]\r\nfirstuse=yes\r\n";
-
-void typeInto(QWidget *window, const char *name, const QString &text)
-{
-    auto *box = child<QLineEdit>(window, name);
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
-}
 
 } // namespace
 

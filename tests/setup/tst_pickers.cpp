@@ -1,6 +1,5 @@
 #include "launcher/windownames.h"
-#include "setup/registration.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,16 +16,6 @@ const QByteArray kConfigured = "[MISC]\r\nfirstuse=no\r\ntfc=true\r\n[GAMEDIR]\r
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(path));
-}
-
-QString text(QWidget *window, const char *name)
-{
-    return child<QLineEdit>(window, name)->text();
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
 }
 
 // The directory list's entry for a path (entries carry their full path).

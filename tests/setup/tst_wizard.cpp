@@ -1,9 +1,8 @@
 #include "launcher/splashwindow.h"
 #include "launcher/windownames.h"
 #include "platform/systemprocessstarter.h"
-#include "setup/registration.h"
 #include "standin.h"
-#include "testprogram.h"
+#include "setupprogram.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,31 +17,6 @@
 namespace {
 
 const QByteArray kFirstUse = "[MISC]\r\nfirstuse=yes\r\n";
-
-void typeInto(QWidget *window, const char *name, const QString &text)
-{
-    auto *box = child<QLineEdit>(window, name);
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
-}
-
-// The program with the setup windows registered.
-struct SetupProgram : TestProgram {
-    explicit SetupProgram(const QByteArray &ini) : TestProgram(ini)
-    {
-        registerSetupWindows(context());
-    }
-};
-
-void flushDeletes()
-{
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // The pages that are open, by name.
 QStringList openPages(WindowManager &windows)

@@ -28,7 +28,8 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void placeScript(const QString &source, const QString &path)
+// Copies a stand-in program to `path`, replacing what was there, and makes it executable.
+void placeProgram(const QString &source, const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
@@ -55,17 +56,13 @@ StandIn::StandIn(const QString &path, Kind kind)
     : m_program(windowsStandIn(kind) ? withExe(path) : path)
     , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/standin-record"))
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile::remove(m_program);
     if (windowsStandIn(kind)) {
         // The Windows stand-in writes its record beside itself.
-        QFile::copy(QStringLiteral(CORVANE_WINDOWS_STANDIN), m_program);
+        placeProgram(QStringLiteral(CORVANE_WINDOWS_STANDIN), m_program);
     } else {
-        QFile::copy(QStringLiteral(CORVANE_STANDIN_SCRIPT), m_program);
+        placeProgram(QStringLiteral(CORVANE_STANDIN_SCRIPT), m_program);
         qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
     }
-    QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                         | QFile::ReadGroup | QFile::ExeGroup);
 }
 
 bool StandIn::available(Kind kind)
@@ -80,15 +77,7 @@ QString StandIn::recordFile(int start) const
 
 QStringList StandIn::arguments(int start, int waitMs) const
 {
-    const QString file = recordFile(start);
-    (void)QTest::qWaitFor([&] { return QFile::exists(file); }, waitMs);
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<the stand-in did not run>")};
-    QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return readRecord(recordFile(start), waitMs);
 }
 
 QString StandIn::workingFolder(int start) const
@@ -125,7 +114,7 @@ StandInRuntime::StandInRuntime(const QString &path)
     : m_program(path)
     , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/runtime-record"))
 {
-    placeScript(QStringLiteral(CORVANE_STANDIN_RUNTIME), path);
+    placeProgram(QStringLiteral(CORVANE_STANDIN_RUNTIME), path);
     qputenv("CORVANE_RUNTIME_OUT", m_record.toLocal8Bit());
 }
 

@@ -45,7 +45,7 @@ public:
     explicit StandInRuntime(const QString &path);
 
     QString program() const { return m_program; }
-    // The record of the n-th start (waits up to five seconds for it).
+    // The record of the n-th start (waits up to twenty seconds for it).
     QStringList record(int start = 0) const;
 
 private:

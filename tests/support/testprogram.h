@@ -64,3 +64,14 @@ bool makeFiles(const QString &directory, const QStringList &names);
 
 // Closes whatever modal window is left open (a real message box a test did not answer).
 void closeModalWindows();
+
+// Base of the window tests that lay out a Steam home as it is on Linux: each case is skipped
+// on Windows, and no modal window outlives a case.
+class LinuxHomeTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+};
