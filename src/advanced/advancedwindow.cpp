@@ -1,6 +1,7 @@
 #include "advanced/advancedwindow.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/enterkey.h"
 #include "launcher/gamestart.h"
 #include "launcher/named.h"
 #include "launcher/windowmanager.h"
@@ -498,14 +499,8 @@ bool AdvancedWindow::formLoad()
 
 void AdvancedWindow::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && modifiers == Qt::NoModifier && m_cmdGenerate->isEnabled()) {
-        event->accept();
-        m_cmdGenerate->click();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
+    if (!pressOnEnter(event, m_cmdGenerate))
+        QMainWindow::keyPressEvent(event);
 }
 
 void AdvancedWindow::showPart(const Advanced::Part &part, QLabel *label)

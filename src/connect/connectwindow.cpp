@@ -3,6 +3,7 @@
 #include "connect/connectcommand.h"
 #include "connect/recentservers.h"
 #include "launcher/appcontext.h"
+#include "launcher/enterkey.h"
 #include "launcher/gamestart.h"
 #include "launcher/named.h"
 #include "launcher/windowmanager.h"
@@ -207,15 +208,8 @@ void ConnectWindow::placePortBox()
 
 void ConnectWindow::keyPressEvent(QKeyEvent *event)
 {
-    // In a main window no button is pressed by Enter on its own: the fields would swallow it.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && modifiers == Qt::NoModifier && m_cmdLaunch->isEnabled()) {
-        event->accept();
-        m_cmdLaunch->click();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
+    if (!pressOnEnter(event, m_cmdLaunch))
+        QMainWindow::keyPressEvent(event);
 }
 
 std::optional<quint16> ConnectWindow::checkedFields()

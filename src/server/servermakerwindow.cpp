@@ -1,6 +1,7 @@
 #include "server/servermakerwindow.h"
 
 #include "launcher/appcontext.h"
+#include "launcher/enterkey.h"
 #include "launcher/gamestart.h"
 #include "launcher/launchcommand.h"
 #include "launcher/mapfiles.h"
@@ -308,15 +309,9 @@ bool ServerMakerWindow::WriteServerConfig(QString *savedPath)
 
 void ServerMakerWindow::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     // A line edit lets Enter through to its window: there it launches, as players expect.
-    if (enter && plain && qobject_cast<QLineEdit *>(focusWidget()) && m_command1->isEnabled()) {
-        event->accept();
-        m_command1->click();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
+    if (!qobject_cast<QLineEdit *>(focusWidget()) || !pressOnEnter(event, m_command1))
+        QMainWindow::keyPressEvent(event);
 }
 
 void ServerMakerWindow::cmdMapSel_Click()
