@@ -1,5 +1,7 @@
 #include "settings/textfile.h"
 
+#include "files/outsidefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -216,13 +218,6 @@ QString notRegularReason(const QString &path, const QString &kind)
         .arg(fileName(path), kind);
 }
 
-QString tooBigText(const QString &path, qint64 size)
-{
-    return QStringLiteral("%1 est trop volumineux (%2 octets ; %3 octets au plus).")
-        .arg(fileName(path))
-        .arg(size)
-        .arg(TextFile::kMaxSize);
-}
 
 #ifdef Q_OS_UNIX
 QString kindName(mode_t mode)
@@ -421,69 +416,7 @@ QString refusalReason(char32_t character, const QString &path, Encoding encoding
 
 ReadStatus read(const QString &path, QByteArray *bytes, QString *reason)
 {
-    bytes->clear();
-    QFile file;
-#ifdef Q_OS_UNIX
-    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer forever.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return ReadStatus::Missing;
-        *reason = QStringLiteral("%1 ne peut pas être lu : %2")
-                      .arg(fileName(path), qt_error_string(errno));
-        return ReadStatus::Refused;
-    }
-    struct stat info { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        *reason = notRegularReason(path, kindName(info.st_mode));
-        ::close(fd);
-        return ReadStatus::Refused;
-    }
-    if (info.st_size > kMaxSize) {
-        *reason = tooBigText(path, info.st_size);
-        ::close(fd);
-        return ReadStatus::Refused;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *reason =
-            QStringLiteral("%1 ne peut pas être lu : %2").arg(fileName(path), file.errorString());
-        return ReadStatus::Refused;
-    }
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return ReadStatus::Missing;
-    if (const QString problem = kindProblem(path); !problem.isEmpty()) {
-        *reason = problem;
-        return ReadStatus::Refused;
-    }
-    if (info.size() > kMaxSize) {
-        *reason = tooBigText(path, info.size());
-        return ReadStatus::Refused;
-    }
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason =
-            QStringLiteral("%1 ne peut pas être lu : %2").arg(fileName(path), file.errorString());
-        return ReadStatus::Refused;
-    }
-#endif
-    // The size seen above may be stale (a growing file, a file system that reports none): the
-    // read itself stops one byte past the limit.
-    *bytes = file.read(kMaxSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *reason =
-            QStringLiteral("%1 ne peut pas être lu : %2").arg(fileName(path), file.errorString());
-        bytes->clear();
-        return ReadStatus::Refused;
-    }
-    if (bytes->size() > kMaxSize) {
-        *reason = tooBigText(path, bytes->size());
-        bytes->clear();
-        return ReadStatus::Refused;
-    }
-    return ReadStatus::Ok;
+    return OutsideFile::read(path, kMaxSize, bytes, reason);
 }
 
 bool replace(const QString &path, const QByteArray &bytes, QString *reason)
@@ -547,7 +480,7 @@ bool replace(const QString &path, const QByteArray &bytes, QString *reason)
 
 QString tooBigReason(const QString &path, qint64 size)
 {
-    return tooBigText(path, size);
+    return OutsideFile::tooBigReason(path, size, kMaxSize);
 }
 
 bool writeText(const QString &path, QStringView text, Encoding encoding, QString *reason)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/outsidefile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -45,7 +47,7 @@ QString tooBigReason(const QString &path, qint64 size);
 // Why a save was refused for that character: names the character and the file.
 QString refusalReason(char32_t character, const QString &path, Encoding encoding);
 
-enum class ReadStatus { Ok, Missing, Refused };
+using ReadStatus = OutsideFile::Status;
 
 // Reads the whole file when it is a regular file (or a link to one) of at most kMaxSize bytes.
 // Never blocks on a FIFO or a device: the kind is checked on a non-blocking handle first.
