@@ -42,6 +42,16 @@ QStringList skillLevels()
     return {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
 }
 
+QString volumeValue(const QString &caption)
+{
+    bool ok = false;
+    const int position = caption.toInt(&ok);
+    if (!ok || position < 0)
+        return caption;
+    // Written by hand: one decimal and a dot whatever the locale.
+    return QStringLiteral("%1.%2").arg(position / 10).arg(position % 10);
+}
+
 QString resolutionSwitch(const QString &entry)
 {
     // The game takes the first number of the entry after -vid_config_y and the second after
@@ -92,15 +102,18 @@ Part clientPart(const ClientSettings &client)
     QString &line = part.commandLine;
     if (client.model.isEmpty())
         part.messages.append(QStringLiteral("Please choose a model!"));
-    else
-        line += QLatin1String(" +model ") + client.model;
+    else // the game looks a model up by its folder, in lower case (models/player/gordon)
+        line += QLatin1String(" +model ") + client.model.toLower();
     line += flag(" +cl_allowdownload", client.allowDownload);
     line += flag(" +cl_allowupload", client.allowUpload);
     line += flag(" +cl_himodels", client.highQualityModels);
     line += flag(" +c_deltas", !client.deltaCompressionOff);
     line += flag(" +spectator", client.spectator);
-    line += flag(" -noipx", !client.ipx);
-    line += flag(" -noip", !client.tcpIp);
+    // The engine looks "-noipx" and "-noip" up by presence only: any value turns the network off.
+    if (!client.ipx)
+        line += QLatin1String(" -noipx 1");
+    if (!client.tcpIp)
+        line += QLatin1String(" -noip 1");
     line += flag(" -precache", client.preload);
     line += QLatin1String(" +name ") + client.name;
     line += QLatin1String(" +fps_modem ") + client.maxFrameRate;
@@ -122,8 +135,8 @@ Part audioPart(const AudioSettings &audio)
         part.messages.append(QStringLiteral("Choisissez le volume du son !"));
     if (audio.suitVolume.isEmpty())
         part.messages.append(QStringLiteral("Choose HEV suit volume!"));
-    line += QLatin1String(" +volume ") + audio.gameVolume;
-    line += QLatin1String(" +suitvolume ") + audio.suitVolume;
+    line += QLatin1String(" +volume ") + volumeValue(audio.gameVolume);
+    line += QLatin1String(" +suitvolume ") + volumeValue(audio.suitVolume);
     switch (audio.cdMode) {
     case CdTrackMode::PlayOnce: line += QLatin1String(" +cd play ") + audio.track; break;
     case CdTrackMode::Loop: line += QLatin1String(" +cd loop ") + audio.track; break;

@@ -77,6 +77,10 @@ struct AudioSettings {
 };
 Part audioPart(const AudioSettings &audio);
 
+// A slider's caption (0 to 10) as the game's volume (0 to 1): "7" gives "0.7", "10" "1.0".
+// The empty caption of a volume never chosen stays empty.
+QString volumeValue(const QString &caption);
+
 struct MiscSettings {
     bool deathmatch = false;
     bool coop = false;

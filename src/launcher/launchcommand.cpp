@@ -41,14 +41,16 @@ QString gameTypeSwitch(GameType type)
     return {};
 }
 
+// "skill" is a console command (1 easy to 3 hard) that the game reads when a map loads, so it
+// runs before "+map"; the engine has no "set" command.
 QString difficultySwitch(const QString &difficulty)
 {
     if (difficulty == u"Facile")
-        return QStringLiteral(" -set skill 0");
+        return QStringLiteral(" +skill 1");
     if (difficulty == u"Moyen")
-        return QStringLiteral(" -set skill 1");
+        return QStringLiteral(" +skill 2");
     if (difficulty == u"Dur")
-        return QStringLiteral(" -set skill 2");
+        return QStringLiteral(" +skill 3");
     return {};
 }
 
@@ -63,8 +65,8 @@ QString composeLaunch(const QString &program, const LaunchChoices &choices)
         extra += QLatin1String(" -console");
     if (choices.dev)
         extra += QLatin1String(" -dev");
-    return program + gameTypeSwitch(choices.gameType) + QLatin1String(" +map ")
-        + mapNameFromFile(choices.selectedMap) + difficultySwitch(choices.difficulty) + extra;
+    return program + gameTypeSwitch(choices.gameType) + difficultySwitch(choices.difficulty)
+        + QLatin1String(" +map ") + mapNameFromFile(choices.selectedMap) + extra;
 }
 
 QString composeCustomLaunch(const QString &program, const QString &modDirectory)

@@ -10,7 +10,7 @@ struct LaunchChoices {
     QString selectedMap;        // a map file name, such as "crossfire.bsp"
     QString parameters;         // free text, launched only while addParameters is set
     bool addParameters = false; // "Paramètres additionnels" checked
-    QString difficulty;         // "Facile", "Moyen" or "Dur"; anything else adds nothing
+    QString difficulty;         // "Facile", "Moyen" or "Dur" (+skill 1 to 3); else nothing
     bool cheats = false;
     bool console = false;
     bool dev = false;
@@ -36,7 +36,7 @@ bool isUnsafeMapName(const QString &mapName);
 QString unsafeMapMessage(const QString &mapName);
 QString unsafeMapTitle();
 
-// path, game type, map, difficulty, then parameters and the option switches.
+// path, game type, difficulty, map, then parameters and the option switches.
 QString composeLaunch(const QString &program, const LaunchChoices &choices);
 
 // path, " -game ", the modification directory.

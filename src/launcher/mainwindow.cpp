@@ -2,8 +2,10 @@
 
 #include "launcher/appcontext.h"
 #include "launcher/detected.h"
+#include "launcher/enterkey.h"
 #include "launcher/gamestart.h"
 #include "launcher/mapfiles.h"
+#include "launcher/maplistview.h"
 #include "launcher/modcompleter.h"
 #include "launcher/named.h"
 #include "launcher/systemcolors.h"
@@ -13,12 +15,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -102,7 +105,7 @@ void MainWindow::buildControls()
 
     // Maps
     auto *frm3 = named(new QGroupBox(QStringLiteral("Cartes disponibles"), central), "frm3");
-    m_dirFichiers = named(new QListView(frm3), "dirFichiers");
+    m_dirFichiers = named(new MapListView(frm3), "dirFichiers");
     m_maps = new QStringListModel(m_dirFichiers);
     m_dirFichiers->setModel(m_maps);
     m_dirFichiers->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -146,6 +149,7 @@ void MainWindow::buildControls()
     connect(m_optCustom, &QRadioButton::toggled, this, onSelected(GameType::Custom));
     connect(m_confirmMap, &QPushButton::clicked, this, &MainWindow::confirmMap_Click);
     connect(m_dirFichiers, &QListView::doubleClicked, this, &MainWindow::confirmMap_Click);
+    pressOnEnterInList(m_dirFichiers, m_confirmMap);
     for (QCheckBox *box : {m_cheats, m_console, m_dev, m_numeric})
         connect(box, &QCheckBox::toggled, this, &MainWindow::updatePreview);
     connect(m_chkAdd, &QCheckBox::toggled, this, &MainWindow::chkAdd_Click);
@@ -221,6 +225,14 @@ bool MainWindow::formLoad()
 void MainWindow::setMapDirectory(const QString &directory)
 {
     m_maps->setStringList(mapFiles(directory));
+    // An empty list says when the folder itself is missing: the setting is at fault, not the maps.
+    const bool missing = directory.isEmpty() || !QFileInfo(directory).isDir();
+    m_dirFichiers->setPlaceholderText(missing ? QStringLiteral("Dossier des cartes introuvable : ")
+                                              + QDir::toNativeSeparators(directory)
+                                              : QString());
+    m_dirFichiers->setToolTip(missing ? QStringLiteral("Indiquez le dossier des cartes dans "
+                                                       "Edition > Configuration.")
+                                      : QString());
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -12,7 +12,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class MapListView;
 class QStringListModel;
 class QPushButton;
 class QRadioButton;
@@ -57,7 +57,7 @@ private:
     AppContext &m_context;
 
     QLineEdit *m_txtCommand = nullptr;
-    QListView *m_dirFichiers = nullptr; // a plain list of names: light with thousands of maps
+    MapListView *m_dirFichiers = nullptr; // a plain list of names: light with thousands of maps
     QStringListModel *m_maps = nullptr;
     QPushButton *m_confirmMap = nullptr;
     QRadioButton *m_optDM = nullptr;

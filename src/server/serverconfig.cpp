@@ -52,6 +52,20 @@ std::optional<ServerCheckFailure> unsafeValue(const QString &label, const QStrin
     return std::nullopt;
 }
 
+// Plain digits only: the engine's own reading of "+8" or "8x" is not what the field shows.
+bool isPlayerCount(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok && count >= 1 && count <= 32;
+}
+
 } // namespace
 
 QString consoleValue(const QString &typed)
@@ -139,6 +153,11 @@ std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
         if (auto failure = unsafeValue(label, value))
             return failure;
     }
+    // The launch gives it to the engine, which takes the slots only on its command line.
+    if (!isPlayerCount(f.maxPlayers.trimmed()))
+        return ServerCheckFailure{
+            QStringLiteral("Max. players doit être un nombre entier de 1 à 32."),
+            QStringLiteral("Max players"), true};
     return std::nullopt;
 }
 
@@ -147,7 +166,10 @@ bool writeServerConfig(const QString &path, const ServerFields &fields, QString 
     return TextFile::writeText(path, serverConfigText(fields), TextFile::gameEncoding(), reason);
 }
 
-QString serverLaunchCommand(const QString &program, const QString &map)
+QString serverLaunchCommand(const QString &program, const QString &maxPlayers, const QString &map)
 {
-    return program + QStringLiteral(" +deathmatch 1 -console +map ") + map;
+    // Without "+maxplayers" a server started from the command line has a single slot, and the
+    // engine takes it only before the server starts: crvn.cfg's line comes too late.
+    return program + QStringLiteral(" +deathmatch 1 -console +maxplayers ") + maxPlayers.trimmed()
+        + QStringLiteral(" +map ") + map;
 }

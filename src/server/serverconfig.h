@@ -54,7 +54,8 @@ struct ServerCheckFailure {
     bool warning = false; // exclamation instead of information icon
 };
 
-// The checks that run before any save, in order; the first that fails is answered.
+// The checks that run before any save, in order; the first that fails is answered. The last
+// one wants Max. players to be a whole number from 1 to 32, blanks around it aside.
 std::optional<ServerCheckFailure> checkServerFields(const ServerFields &fields);
 
 // Replaces the file at `path` with the server file in one step, in the encoding the game reads
@@ -62,5 +63,6 @@ std::optional<ServerCheckFailure> checkServerFields(const ServerFields &fields);
 // cannot hold included, the previous file is whole and `reason` says why.
 bool writeServerConfig(const QString &path, const ServerFields &fields, QString *reason);
 
-// The command line that starts a deathmatch listen server on `map`.
-QString serverLaunchCommand(const QString &program, const QString &map);
+// The command line that starts a deathmatch listen server for `maxPlayers` players (the field's
+// text, blanks around it removed) on `map`.
+QString serverLaunchCommand(const QString &program, const QString &maxPlayers, const QString &map);

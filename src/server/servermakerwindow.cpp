@@ -201,6 +201,7 @@ void ServerMakerWindow::buildControls()
     setCentralWidget(central);
 
     connect(cmdMapSel, &QPushButton::clicked, this, &ServerMakerWindow::cmdMapSel_Click);
+    pressOnEnterInList(m_maps, cmdMapSel);
     connect(m_password, &QCheckBox::toggled, this, &ServerMakerWindow::password_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &ServerMakerWindow::cmdHelp_Click);
     connect(save, &QPushButton::clicked, this, &ServerMakerWindow::save_Click);
@@ -379,7 +380,8 @@ void ServerMakerWindow::Command1_Click()
         return;
     }
     const QString program = m_context.settings.read(Keys::program, u"error!");
-    startGame(m_context, this, serverLaunchCommand(program, m_selMap->text()),
+    startGame(m_context, this,
+              serverLaunchCommand(program, m_maxPlayersValue->text(), m_selMap->text()),
               WindowStyle::Maximized);
 }
 

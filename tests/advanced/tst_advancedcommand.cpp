@@ -1,5 +1,6 @@
 #include "advanced/advancedcommand.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace Advanced;
@@ -123,11 +124,12 @@ private Q_SLOTS:
         c.model = QStringLiteral("Gordon");
         QTest::newRow("only Gordon")
             << c
-            << QStringLiteral(" +model Gordon +cl_allowdownload 0 +cl_allowupload 0 +cl_himodels 0"
+            << QStringLiteral(" +model gordon +cl_allowdownload 0 +cl_allowupload 0 +cl_himodels 0"
                               " +c_deltas 1 +spectator 0 -noipx 1 -noip 1 -precache 0 +name "
                               " +fps_modem  -connect ")
             << QStringList();
 
+        // The engine reads "-noipx" and "-noip" by presence: checked boxes leave them out.
         c = ClientSettings{};
         c.deltaCompressionOff = c.ipx = c.tcpIp = true;
         c.allowDownload = c.allowUpload = c.highQualityModels = c.spectator = c.preload = true;
@@ -137,7 +139,7 @@ private Q_SLOTS:
         QTest::newRow("no model, everything else on")
             << c
             << QStringLiteral(" +cl_allowdownload 1 +cl_allowupload 1 +cl_himodels 1 +c_deltas 0"
-                              " +spectator 1 -noipx 0 -noip 0 -precache 1 +name Grünt <1>"
+                              " +spectator 1 -precache 1 +name Grünt <1>"
                               " +fps_modem abc -connect 10.0.0.1:27015")
             << QStringList{QStringLiteral("Please choose a model!")};
     }
@@ -172,8 +174,8 @@ private Q_SLOTS:
         a.track = QStringLiteral("5");
         QTest::newRow("CD loop track 5")
             << a
-            << QStringLiteral(" +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 7 +suitvolume 3"
-                              " +cd loop 5")
+            << QStringLiteral(" +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 0.7"
+                              " +suitvolume 0.3 +cd loop 5")
             << QStringList();
 
         a = AudioSettings{};
@@ -182,7 +184,7 @@ private Q_SLOTS:
         a.cdMode = CdTrackMode::PlayOnce;
         QTest::newRow("play once without a track, suit volume missing")
             << a
-            << QStringLiteral(" +bgmvolume 0 +hisound 1 +s_eax 1 +s_a3d 1 +nosound 1 +volume 0"
+            << QStringLiteral(" +bgmvolume 0 +hisound 1 +s_eax 1 +s_a3d 1 +nosound 1 +volume 0.0"
                               " +suitvolume  +cd play ")
             << QStringList{QStringLiteral("Choose HEV suit volume!")};
 
@@ -192,8 +194,8 @@ private Q_SLOTS:
         a.track = QStringLiteral("18");
         QTest::newRow("no CD option: track ignored")
             << a
-            << QStringLiteral(" +bgmvolume 0 +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 10"
-                              " +suitvolume 10")
+            << QStringLiteral(" +bgmvolume 0 +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 1.0"
+                              " +suitvolume 1.0")
             << QStringList();
     }
     void audio()
@@ -204,6 +206,11 @@ private Q_SLOTS:
         const Part part = audioPart(audio);
         QCOMPARE(part.commandLine, expected);
         QCOMPARE(part.messages, messages);
+        // A dot whatever the player's locale: French would write "0,7".
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        const QString french = audioPart(audio).commandLine;
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(french, expected);
     }
 
     void misc_data()

@@ -299,8 +299,8 @@ private Q_SLOTS:
         pushButton(w, "cmdSndGen");
         QVERIFY(program.messages.shown.isEmpty());
         QCOMPARE(labelText(w, "lblSndCommandLine"),
-                 QStringLiteral(" +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 7"
-                                " +suitvolume 3 +cd loop 5"));
+                 QStringLiteral(" +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0 +volume 0.7"
+                                " +suitvolume 0.3 +cd loop 5"));
 
         openTab(w, QStringLiteral("Divers"));
         QTest::keyClicks(child<QComboBox>(w, "Skill"), QStringLiteral("2"));
@@ -433,7 +433,15 @@ private Q_SLOTS:
         QVERIFY(w);
         selectEntry(w, "lstResol", QStringLiteral("512x384"));
         pushButton(w, "cmdGenerate");
+        child<QSlider>(w, "GameAudio")->setValue(7);
+        child<QSlider>(w, "HEVSuit")->setValue(10);
+        pushButton(w, "cmdSndGen");
         pushButton(w, "cmdMiscGenerate");
+        openTab(w, QStringLiteral("Client"));
+        selectEntry(w, "lstModel", QStringLiteral("Gordon"));
+        clickButton(w, "chkTCPIPOn");
+        QTest::keyClicks(child<QLineEdit>(w, "txtName"), QStringLiteral("Freeman"));
+        pushButton(w, "cmdClientGenerate");
         pushButton(w, "cmdFullGen");
         pushButton(w, "Command1");
         QVERIFY2(messages.shown.isEmpty(),
@@ -441,9 +449,13 @@ private Q_SLOTS:
         QCOMPARE(game.arguments(),
                  QStringLiteral("+r_shadows 0 +r_decals 0 +r_fullbright 0 +r_speeds 0"
                                 " +r_mirroralpha 0 -soft -vid_config_y 512 -vid_config_x 384"
+                                " +bgmvolume 0 +hisound 0 +s_eax 0 +s_a3d 0 +nosound 0"
+                                " +volume 0.7 +suitvolume 1.0"
                                 " -deathmatch 0 -coop 0 +violence_hblood 0 +violence_hgibs 0"
                                 " +violence_ablood 0 +violence_agibs 0 -skill +fakelag 0"
-                                " +fakeloss 0")
+                                " +fakeloss 0 +model gordon +cl_allowdownload 0"
+                                " +cl_allowupload 0 +cl_himodels 0 +c_deltas 1 +spectator 0"
+                                " -noipx 1 -precache 0 +name Freeman +fps_modem -connect")
                      .split(QLatin1Char(' ')));
     }
 };

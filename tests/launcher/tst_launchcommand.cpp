@@ -38,17 +38,17 @@ void TestLaunchCommand::launch_data()
         << hl + " +deathmatch 1 +map crossfire -console";
     QTest::newRow("single player, Moyen")
         << int(GameType::SinglePlayer) << "crossfire.bsp" << "" << "Moyen" << false << false
-        << false << hl + " +map crossfire -set skill 1";
+        << false << hl + " +skill 2 +map crossfire";
     QTest::newRow("TFC keeps the difficulty of the disabled box")
         << int(GameType::TeamFortress) << "crossfire.bsp" << "" << "Moyen" << false << false
-        << false << hl + " -game tfc +map crossfire -set skill 1";
+        << false << hl + " -game tfc +skill 2 +map crossfire";
     QTest::newRow("TFC") << int(GameType::TeamFortress) << "crossfire.bsp" << "" << "" << false
                          << false << false << hl + " -game tfc +map crossfire";
     QTest::newRow("parameters after a blank, then the switches in order")
         << int(GameType::SinglePlayer) << "c1a0.bsp" << "-nointro" << "Dur" << true << true << true
-        << hl + " +map c1a0 -set skill 2 -nointro +sv_cheats 1 -console -dev";
+        << hl + " +skill 3 +map c1a0 -nointro +sv_cheats 1 -console -dev";
     QTest::newRow("Facile") << int(GameType::SinglePlayer) << "c1a0.bsp" << "" << "Facile" << false
-                            << false << false << hl + " +map c1a0 -set skill 0";
+                            << false << false << hl + " +skill 1 +map c1a0";
     QTest::newRow("difficulty in another case adds nothing")
         << int(GameType::SinglePlayer) << "c1a0.bsp" << "" << "facile" << false << false << false
         << hl + " +map c1a0";

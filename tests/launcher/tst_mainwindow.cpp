@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -95,6 +97,7 @@ private Q_SLOTS:
     void parametersJoinWithABlankOnlyWhileShown();
     void cheatsBoxSetsTheConsoleVariable_data();
     void cheatsBoxSetsTheConsoleVariable();
+    void missingMapsFolderIsNamedInTheList();
     void unsafeMapNamesAreRefused_data();
     void unsafeMapNamesAreRefused();
     void launchFailures();
@@ -235,6 +238,15 @@ void TestMainWindow::mapSelection()
     click(sp, "confirmMap");
     QCOMPARE(selMap->text(), QString());
     QCOMPARE(selMap->toolTip(), QStringLiteral("Vous avez sélectionné la carte "));
+
+    // Enter on a selected map presses "&Sélectionner"; with none selected it does nothing.
+    auto *list = child<QListView>(sp, "dirFichiers");
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(selMap->text(), QStringLiteral("bounce.bsp"));
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(selMap->text(), QStringLiteral("bounce.bsp"));
 }
 
 void TestMainWindow::preview()
@@ -282,13 +294,13 @@ void TestMainWindow::launch()
     child<QComboBox>(sp, "cmbDifficult")->setCurrentText(QStringLiteral("Dur"));
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.last().commandLine,
-             kProgram + QStringLiteral(" +map crossfire -set skill 2 -console"));
+             kProgram + QStringLiteral(" +skill 3 +map crossfire -console"));
 
     // A typed map name shorter than the extension is taken whole.
     child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("c1"));
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.last().commandLine,
-             kProgram + QStringLiteral(" +map c1 -set skill 2 -console"));
+             kProgram + QStringLiteral(" +skill 3 +map c1 -console"));
     QVERIFY(sp->isVisible());
 }
 
@@ -296,7 +308,7 @@ void TestMainWindow::parametersJoinWithABlankOnlyWhileShown_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("keepBoxChecked");
-    QTest::addColumn<QString>("tail"); // after the difficulty, before the option switches
+    QTest::addColumn<QString>("tail"); // after the map, before the option switches
     QTest::newRow("typed without a blank gets one") << "-nointro" << true << " -nointro";
     QTest::newRow("a leading blank is not doubled") << " -nointro" << true << " -nointro";
     QTest::newRow("two switches") << "-nointro +fps_max 60" << true << " -nointro +fps_max 60";
@@ -324,7 +336,7 @@ void TestMainWindow::parametersJoinWithABlankOnlyWhileShown()
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.size(), 1);
     QCOMPARE(f.program.processes.calls[0].commandLine,
-             kProgram + QStringLiteral(" +map crossfire -set skill 2") + tail + QStringLiteral(" -console"));
+             kProgram + QStringLiteral(" +skill 3 +map crossfire") + tail + QStringLiteral(" -console"));
 }
 
 void TestMainWindow::cheatsBoxSetsTheConsoleVariable_data()
@@ -350,6 +362,24 @@ void TestMainWindow::cheatsBoxSetsTheConsoleVariable()
     click(sp, "launch");
     QCOMPARE(f.program.processes.calls.size(), 1);
     QCOMPARE(f.program.processes.calls[0].commandLine, kProgram + expected);
+}
+
+void TestMainWindow::missingMapsFolderIsNamedInTheList()
+{
+    Fixture f;
+    QVERIFY(QDir(f.program.path(QStringLiteral("tfc/maps"))).removeRecursively());
+    MainWindow *sp = f.show();
+    auto *list = child<QListView>(sp, "dirFichiers");
+    QCOMPARE(list->property("placeholderText").toString(), QString()); // maps folder is there
+    click(sp, "optTFC");
+    QCOMPARE(list->model()->rowCount(), 0); // a line painted in the list, not an entry
+    QCOMPARE(list->property("placeholderText").toString(),
+             QStringLiteral("Dossier des cartes introuvable : ")
+                 + QDir::toNativeSeparators(f.program.path(QStringLiteral("tfc/maps"))));
+    QVERIFY(list->toolTip().contains(QStringLiteral("Edition > Configuration")));
+    const QImage withNote = list->viewport()->grab().toImage();
+    list->setProperty("placeholderText", QString());
+    QVERIFY(withNote != list->viewport()->grab().toImage()); // it is drawn
 }
 
 void TestMainWindow::unsafeMapNamesAreRefused_data()

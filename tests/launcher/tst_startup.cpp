@@ -5,6 +5,7 @@
 #include "testprogram.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -132,13 +133,21 @@ void TestStartup::typicalRunStartsTheRealGame()
     QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
     QCOMPARE(game.arguments(0), (QStringList{"+deathmatch", "1", "+map", "crossfire"}));
 
+    // Single player at "Dur": the game receives the skill command before the map.
+    QTest::mouseClick(child<QWidget>(sp, "optSP"), Qt::LeftButton, {}, QPoint(8, 8));
+    child<QComboBox>(sp, "cmbDifficult")->setCurrentText(QStringLiteral("Dur"));
+    QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
+    QCOMPARE(game.arguments(1), (QStringList{"+skill", "3", "+map", "crossfire"}));
+    QTest::mouseClick(child<QWidget>(sp, "optDM"), Qt::LeftButton, {}, QPoint(8, 8));
+    child<QComboBox>(sp, "cmbDifficult")->setCurrentText(QString());
+
     // Shell syntax typed into a field reaches the game as plain arguments and runs nothing.
     const QString marker = program.path(QStringLiteral("pwned"));
     QTest::mouseClick(child<QWidget>(sp, "chkAdd"), Qt::LeftButton, {}, QPoint(8, 8));
     child<QLineEdit>(sp, "parameters")->setText(QStringLiteral(" ; touch %1 $(touch %1) && `touch %1`").arg(marker));
     child<QLineEdit>(sp, "txtSelMap")->setText(QStringLiteral("x;reboot.bsp"));
     QTest::mouseClick(child<QPushButton>(sp, "launch"), Qt::LeftButton);
-    QCOMPARE(game.arguments(1),
+    QCOMPARE(game.arguments(2),
              (QStringList{"+deathmatch", "1", "+map", "x;reboot", ";", "touch", marker,
                           "$(touch", marker + QLatin1Char(')'), "&&", "`touch", marker + QLatin1Char('`')}));
     QVERIFY(!QFile::exists(marker));

@@ -221,9 +221,18 @@ void TestServerConfig::checks_data()
     f = Fields();
     f.partyName = QStringLiteral("  ");
     f.maxPing.clear();
-    f.maxPlayers.clear();
     f.passwordValue.clear();
-    QTest::newRow("two blanks and empty ping and players pass") << f << QString() << QString();
+    QTest::newRow("two blanks and an empty ping pass") << f << QString() << QString();
+
+    // The player count goes on the command line: a whole number from 1 to 32.
+    for (const char *players : {"", "  ", "0", "33", "8.5", "+8", "99999999999", " 8 ", "32"}) {
+        f = Fields();
+        f.maxPlayers = QString::fromLatin1(players);
+        const bool count = f.maxPlayers == u" 8 " || f.maxPlayers == u"32";
+        QTest::addRow("players \"%s\"", players)
+            << f << (count ? QString() : QStringLiteral("Max. players doit être un nombre entier de 1 à 32."))
+            << (count ? QString() : QStringLiteral("Max players"));
+    }
 
     f = Fields();
     f.passwordValue = QStringLiteral("a\"b");
@@ -280,10 +289,13 @@ void TestServerConfig::checks()
 void TestServerConfig::launchCommand()
 {
     QCOMPARE(serverLaunchCommand(QStringLiteral("C:\\Jeux\\Half-Life\\hl.exe"),
-                                 QStringLiteral("arena1")),
-             QStringLiteral("C:\\Jeux\\Half-Life\\hl.exe +deathmatch 1 -console +map arena1"));
-    QCOMPARE(serverLaunchCommand(QStringLiteral("error!"), QStringLiteral("my map")),
-             QStringLiteral("error! +deathmatch 1 -console +map my map"));
+                                 QStringLiteral("32"), QStringLiteral("arena1")),
+             QStringLiteral("C:\\Jeux\\Half-Life\\hl.exe +deathmatch 1 -console +maxplayers 32"
+                            " +map arena1"));
+    // The player count loses the blanks around it; the map stays as it is.
+    QCOMPARE(serverLaunchCommand(QStringLiteral("error!"), QStringLiteral(" 8\t"),
+                                 QStringLiteral("my map")),
+             QStringLiteral("error! +deathmatch 1 -console +maxplayers 8 +map my map"));
 }
 
 void TestServerConfig::writeReplacesTheWholeFile()

@@ -478,6 +478,7 @@ void TestServerMakerWindow::checks_data()
     QTest::addColumn<QString>("players");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("warning"); // else the information icon
 
     // Each check once, from either button; the order of the checks is the rules' concern.
     const QString blank = QStringLiteral(" ");
@@ -485,21 +486,30 @@ void TestServerMakerWindow::checks_data()
     const QString launch = QStringLiteral("Command1");
     QTest::newRow("save: empty party name")
         << save << QString() << true << blank << blank
-        << QStringLiteral("You must specify your party name") << QStringLiteral("Corvane 2.0");
+        << QStringLiteral("You must specify your party name") << QStringLiteral("Corvane 2.0")
+        << false;
     QTest::newRow("launch: password checked and empty")
         << launch << blank << true << blank << blank
         << QStringLiteral("Please type your password or uncheck the password case")
-        << QStringLiteral("Error !");
+        << QStringLiteral("Error !") << false;
     QTest::newRow("save: party name of one blank")
         << save << blank << false << blank << blank << QStringLiteral("You MUST type a party name")
-        << QStringLiteral("Party name");
+        << QStringLiteral("Party name") << false;
     QTest::newRow("launch: ping of one blank")
         << launch << QStringLiteral("LAN") << false << blank << blank
-        << QStringLiteral("Please specify the maximum ping allowed") << QStringLiteral("Max ping");
+        << QStringLiteral("Please specify the maximum ping allowed") << QStringLiteral("Max ping")
+        << false;
     QTest::newRow("save: players of one blank")
         << save << QStringLiteral("LAN") << false << QString() << blank
         << QStringLiteral("Please define the maximum player allowed")
-        << QStringLiteral("Max players");
+        << QStringLiteral("Max players") << false;
+    const QString notACount = QStringLiteral("Max. players doit être un nombre entier de 1 à 32.");
+    QTest::newRow("save: players not a number")
+        << save << QStringLiteral("LAN") << false << QString() << QStringLiteral("tous")
+        << notACount << QStringLiteral("Max players") << true;
+    QTest::newRow("launch: 33 players")
+        << launch << QStringLiteral("LAN") << false << QString() << QStringLiteral("33")
+        << notACount << QStringLiteral("Max players") << true;
 }
 
 void TestServerMakerWindow::checks()
@@ -511,6 +521,7 @@ void TestServerMakerWindow::checks()
     QFETCH(QString, players);
     QFETCH(QString, text);
     QFETCH(QString, title);
+    QFETCH(bool, warning);
 
     retype(control<QLineEdit>("SelMap"), QStringLiteral("arena1"));
     retype(control<QLineEdit>("partyname"), party);
@@ -524,7 +535,7 @@ void TestServerMakerWindow::checks()
     const Message &refusal = m_program->messages.shown.first();
     QCOMPARE(refusal.text, text);
     QCOMPARE(refusal.shownTitle(), title);
-    QCOMPARE(refusal.icon, MessageIcon::Information);
+    QCOMPARE(refusal.icon, warning ? MessageIcon::Warning : MessageIcon::Information);
     QVERIFY(!QFile::exists(cfg()));
     QVERIFY(m_program->processes.calls.isEmpty());
     // The check changes no field.
@@ -789,7 +800,7 @@ void TestServerMakerWindow::enterInAFieldLaunches()
     if (launches) {
         QCOMPARE(m_program->processes.calls.size(), 1);
         QCOMPARE(m_program->processes.calls.first().commandLine,
-                 m_executable + QStringLiteral(" +deathmatch 1 -console +map arena1"));
+                 m_executable + QStringLiteral(" +deathmatch 1 -console +maxplayers 32 +map arena1"));
         QVERIFY(m_program->messages.shown.isEmpty());
     } else {
         QVERIFY(m_program->processes.calls.isEmpty());
@@ -811,19 +822,22 @@ void TestServerMakerWindow::launchSavesThenStartsEachTime()
 
     QCOMPARE(m_program->processes.calls.size(), 1);
     QCOMPARE(m_program->processes.calls.first().commandLine,
-             m_executable + QStringLiteral(" +deathmatch 1 -console +map arena1"));
+             m_executable + QStringLiteral(" +deathmatch 1 -console +maxplayers 32 +map arena1"));
     QCOMPARE(m_program->processes.calls.first().style, WindowStyle::Maximized);
     QCOMPARE(readBytes(cfg()), kInitialFile);
     // No confirmation after a launch, and the window stays.
     QVERIFY(m_program->messages.shown.isEmpty());
     QVERIFY(m_program->window(WindowName::server));
 
-    // A second launch saves the changed fields again and starts again.
+    // A second launch saves the changed fields again and starts again, with the player slots
+    // as typed, blanks around them aside.
     retype(control<QLineEdit>("partyname"), QStringLiteral("LAN"));
+    retype(control<QLineEdit>("maxplayersvalue"), QStringLiteral(" 8 "));
     click(control<QPushButton>("Command1"));
     QCOMPARE(m_program->processes.calls.size(), 2);
     QCOMPARE(m_program->processes.calls.last().commandLine,
-             m_program->processes.calls.first().commandLine);
+             m_executable + QStringLiteral(" +deathmatch 1 -console +maxplayers 8 +map arena1"));
+    QVERIFY(readBytes(cfg()).contains("maxplayers \" 8 \"\r\n"));
     QVERIFY(readBytes(cfg()).endsWith("hostname LAN\r\n"));
 }
 
@@ -877,16 +891,18 @@ void TestServerMakerWindow::endToEndWithStandIn()
     QWidget *window = program.windows().show(WindowName::server);
     QVERIFY(window);
     selectMap(child<QListWidget>(window, "maps"), QStringLiteral("arena1.bsp"));
-    click(child<QPushButton>(window, "cmdMapSel"));
+    QTest::keyClick(child<QListWidget>(window, "maps"), Qt::Key_Return); // "Choisir "
+    retype(child<QLineEdit>(window, "maxplayersvalue"), QStringLiteral("12"));
     click(child<QPushButton>(window, "Command1"));
 
     QVERIFY2(messages.shown.isEmpty(),
              qPrintable(messages.shown.isEmpty() ? QString() : messages.shown.first().text));
     QCOMPARE(game.arguments(),
              (QStringList{QStringLiteral("+deathmatch"), QStringLiteral("1"),
-                          QStringLiteral("-console"), QStringLiteral("+map"),
-                          QStringLiteral("arena1")}));
-    QCOMPARE(readBytes(dir.filePath(QStringLiteral("valve/crvn.cfg"))), kInitialFile);
+                          QStringLiteral("-console"), QStringLiteral("+maxplayers"),
+                          QStringLiteral("12"), QStringLiteral("+map"), QStringLiteral("arena1")}));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("valve/crvn.cfg"))),
+             QByteArray(kInitialFile).replace("maxplayers 32", "maxplayers 12"));
     program.windows().unload(WindowName::server);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
