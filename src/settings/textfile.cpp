@@ -275,7 +275,11 @@ QString kindProblem(const QString &path)
 
 bool syncToDisk(QFile &file)
 {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
+    // The data and what reading it back needs (its size), as QSaveFile does: a new file's
+    // timestamps are not worth a journal commit of their own.
+    return ::fdatasync(file.handle()) == 0;
+#elif defined(Q_OS_UNIX)
     return ::fsync(file.handle()) == 0;
 #elif defined(Q_OS_WIN)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
