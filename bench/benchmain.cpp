@@ -523,7 +523,7 @@ int runBenchmark()
         {QStringLiteral("5. Steam detection, five libraries"), detect.detectMs, detect.floorMs,
          QStringLiteral("ms"), 50.0, true},
         {QStringLiteral("6. one write into a 4 MiB settings file"), write.writeMs, write.floorMs,
-         QStringLiteral("ms"), 100.0, true},
+         QStringLiteral("ms"), 3.0, false},
         {QStringLiteral("7. extra peak memory of that write"), write.extraMiB, write.fileMiB,
          QStringLiteral("MiB"), 3.0, false},
     });
@@ -555,6 +555,9 @@ int runBenchmark()
                  .arg(read.readCpuMs, 0, 'f', 3)
                  .arg(read.parseMs, 0, 'f', 3)
                  .arg(read.fileMs, 0, 'f', 3);
+    out() << QStringLiteral("  settings write: %1 ms CPU, its floor %2 ms CPU\n")
+                 .arg(write.writeCpuMs, 0, 'f', 3)
+                 .arg(write.floorCpuMs, 0, 'f', 3);
     return 0;
 }
 

@@ -58,9 +58,11 @@ int runChild(int argc, char *argv[])
     clear.close();
     const qint64 before = Bench::residentMemoryKiB();
     QElapsedTimer timer;
+    double cpu = Bench::threadCpuMs();
     timer.start();
     const bool written = settings.write(kKey, value);
     const double writeMs = msSince(timer);
+    const double writeCpuMs = Bench::threadCpuMs() - cpu;
     const qint64 peak = Bench::peakMemoryKiB();
     if (!written || settings.read(kKey) != value) {
         std::fprintf(stderr, "write failed: %s\n", qPrintable(settings.errorString()));
@@ -71,14 +73,16 @@ int runChild(int argc, char *argv[])
     if (!file.open(QIODevice::ReadOnly))
         return 1;
     const QByteArray bytes = file.readAll();
+    cpu = Bench::threadCpuMs();
     timer.start();
     QSaveFile copy(path + QStringLiteral(".floor"));
     if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
         return 1;
     const double floorMs = msSince(timer);
+    const double floorCpuMs = Bench::threadCpuMs() - cpu;
     QFile::remove(copy.fileName());
-    std::printf("write %.3f\nfloor %.3f\nextra %lld\n", writeMs, floorMs,
-                static_cast<long long>(peak - before));
+    std::printf("write %.3f\nfloor %.3f\nextra %lld\nwritecpu %.3f\nfloorcpu %.3f\n", writeMs,
+                floorMs, static_cast<long long>(peak - before), writeCpuMs, floorCpuMs);
     return 0;
 }
 
@@ -98,6 +102,8 @@ Figures measure(const QString &directory, int runs)
     std::vector<double> writes;
     std::vector<double> floors;
     std::vector<double> extras;
+    std::vector<double> writeCpus;
+    std::vector<double> floorCpus;
     for (int i = 0; i <= runs; ++i) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
@@ -119,11 +125,17 @@ Figures measure(const QString &directory, int runs)
                 floors.push_back(parts[1].toDouble());
             else if (parts[0] == "extra")
                 extras.push_back(parts[1].toDouble() / 1024.0);
+            else if (parts[0] == "writecpu")
+                writeCpus.push_back(parts[1].toDouble());
+            else if (parts[0] == "floorcpu")
+                floorCpus.push_back(parts[1].toDouble());
         }
     }
     figures.writeMs = Bench::median(writes);
     figures.floorMs = Bench::median(floors);
     figures.extraMiB = Bench::median(extras);
+    figures.writeCpuMs = Bench::median(writeCpus);
+    figures.floorCpuMs = Bench::median(floorCpus);
     figures.ok = !writes.empty() && writes.size() == extras.size();
     return figures;
 }

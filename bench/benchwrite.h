@@ -6,15 +6,17 @@
 // of short lines: its time and the memory it takes beyond what the process held before,
 // measured in child processes started as
 //   bench_corvane --write-child <file> <value>
-// which print "write <ms>", "floor <ms>" and "extra <KiB>".
+// which print "write <ms>", "floor <ms>", "extra <KiB>", "writecpu <ms>" and "floorcpu <ms>".
 namespace BenchWrite {
 
 struct Figures {
     bool ok = false;
     QString error;
-    double writeMs = -1;  // median of the runs
-    double floorMs = -1;  // the same bytes saved whole with QSaveFile, for scale
-    double extraMiB = -1; // peak resident memory above the resident memory before the write
+    double writeMs = -1;    // median of the runs
+    double floorMs = -1;    // the same bytes saved whole with QSaveFile, for scale
+    double extraMiB = -1;   // peak resident memory above the resident memory before the write
+    double writeCpuMs = -1; // the write and its floor in CPU time, which the machine's load
+    double floorCpuMs = -1; // cannot inflate
     double fileMiB = 0;
 };
 

@@ -32,6 +32,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -534,6 +535,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (*after != text)
             checkEveryRead(*after, section, key);
     }
+
+    // A batch is its writes in turn, refused whole: setting the key to "x" first changes
+    // nothing in the end, and a refusal names the write that brought the character.
+    ProfileFile::Refusal refusal;
+    const SettingKey named{section, key};
+    const std::optional<QByteArray> batch = ProfileFile::writeAllToBytes(
+        text, {SettingWrite{named, QStringLiteral("x")}, SettingWrite{named, value}}, &refusal);
+    if (batch != after)
+        fail("a batch differs from its last write alone", batch.value_or(QByteArray("<refused>")),
+             after.value_or(QByteArray("<refused>")));
+    const auto ascii = [](const QString &s) {
+        return std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    if (!batch && ascii(section + key) && !ascii(value) && refusal.write != 1)
+        fail("a refused batch names the wrong write", QByteArray::number(refusal.write), "1");
 
     // The files go through a real write and rename: one input in four, to keep the pace.
     if (size % 4 == 0 && text.size() <= 4 * 1024 * 1024)

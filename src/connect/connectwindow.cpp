@@ -244,13 +244,16 @@ void ConnectWindow::recordRecentServer()
     const QStringList recent = rememberServer(readRecentServers(),
                                               serverEntry({m_ipadress->text(), m_port->text()}),
                                               Keys::recentServerCount);
-    // A failed write is not worth a message after the game has started: the list is a help,
-    // and the next launch tries again.
+    // One change of the file, so that the list is never left half shifted. A failed write is
+    // not worth a message after the game has started: the list is a help, and the next launch
+    // tries again.
+    SettingWrites writes;
     for (int n = 1; n <= Keys::recentServerCount; ++n) {
         const QString entry = recent.value(n - 1);
         if (!entry.isEmpty() || !m_context.settings.read(Keys::recentServer(n), u"").isEmpty())
-            m_context.settings.write(Keys::recentServer(n), entry);
+            writes.append({Keys::recentServer(n), entry});
     }
+    m_context.settings.write(writes);
     showRecentServers(recent);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QStringView>
 
 // Every key of crvn.ini, named once.
@@ -7,6 +9,14 @@ struct SettingKey {
     QStringView section;
     QStringView name;
 };
+
+// One key's new value. A save of several keys is a list of them, written as one change of the
+// file: all of them or none.
+struct SettingWrite {
+    SettingKey key;
+    QString value;
+};
+using SettingWrites = QList<SettingWrite>;
 
 namespace Keys {
 inline constexpr SettingKey program{u"GAMEDIR", u"program"};

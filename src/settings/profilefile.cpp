@@ -3,6 +3,7 @@
 #include "settings/textfile.h"
 
 #include <algorithm>
+#include <cstring>
 
 using TextFile::Encoding;
 
@@ -39,6 +40,19 @@ public:
     QByteArrayView bytes(qsizetype begin, qsizetype end) const
     {
         return m_bytes.sliced(offset(begin), offset(end) - offset(begin));
+    }
+    // The first unit c (ASCII) at or after from, or size(). A byte search for 8-bit and UTF-8
+    // text, where an ASCII byte is never part of another character.
+    qsizetype find(char c, qsizetype from) const
+    {
+        if (!m_wide) {
+            const char *base = m_bytes.data() + m_begin;
+            const void *hit = std::memchr(base + from, c, size_t(m_size - from));
+            return hit ? static_cast<const char *>(hit) - base : m_size;
+        }
+        while (from < m_size && at(from) != char16_t(c))
+            ++from;
+        return from;
     }
     QString text(qsizetype begin, qsizetype end) const
     {
@@ -188,12 +202,48 @@ struct Location {
     Line lastOfSection; // the last line of the section that is not blank (its header at least)
 };
 
+// The start of the line that holds unit i, not before from (itself a line start).
+qsizetype lineStart(const Units &u, qsizetype from, qsizetype i)
+{
+    while (i > from && !isLineEnd(u.at(i - 1)))
+        --i;
+    return i;
+}
+
+// The start of the line after the one that holds unit i.
+qsizetype nextLine(const Units &u, qsizetype i)
+{
+    const qsizetype size = u.size();
+    while (i < size && !isLineEnd(u.at(i)))
+        ++i;
+    while (i < size && isLineEnd(u.at(i)))
+        ++i;
+    return i;
+}
+
 Location locate(const Units &u, QStringView section, QStringView key)
 {
     Location loc;
     const qsizetype size = u.size();
     qsizetype pos = 0;
     while (pos < size) {
+        if (!loc.sectionFound) {
+            // Until the section is found only headers matter: jump from '[' to '[' and look
+            // at a line only when its '[' stands first, after blanks. A big file of short
+            // lines is then searched at the speed of memchr.
+            const qsizetype bracket = u.find('[', pos);
+            if (bracket == size)
+                return loc;
+            const qsizetype start = lineStart(u, pos, bracket);
+            qsizetype first = start;
+            while (first < bracket && isBlank(u.at(first)))
+                ++first;
+            if (first != bracket) {
+                pos = nextLine(u, bracket);
+                continue;
+            }
+            pos = start;
+        }
         qsizetype end = pos;
         while (end < size && !isLineEnd(u.at(end)))
             ++end;
@@ -288,9 +338,12 @@ QString readFromBytes(const QByteArray &text, QStringView section, QStringView k
 
 namespace {
 
-std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
-                                      QStringView section, QStringView key, const QString &value,
-                                      char32_t *refused)
+enum class Splice { Refused, Unchanged, Changed };
+
+// Writes section/key = value into text, in place: the bytes after the key's line move, no
+// copy of the file is made (a file of the largest size costs its own memory once).
+Splice spliceEntry(QByteArray &text, Encoding encoding, QStringView section, QStringView key,
+                   const QString &value, char32_t *refused)
 {
     const Units u(text, encoding);
     const Location loc = locate(u, section, key);
@@ -298,27 +351,23 @@ std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
 
     QByteArray newValue;
     if (!TextFile::encode(stored, encoding, &newValue, refused))
-        return std::nullopt;
+        return Splice::Refused;
     QByteArray equals;
     QByteArray lineEnd;
     TextFile::encode(u"=", encoding, &equals);
     TextFile::encode(u"\r\n", encoding, &lineEnd);
 
-    // The new bytes go between the old bytes before `at` and the old bytes from `resume` on.
+    // The new bytes take the place of the old bytes from `at` to `resume`.
     const auto splice = [&text](qsizetype at, qsizetype resume, const QByteArray &middle) {
-        QByteArray out;
-        out.reserve(at + middle.size() + (text.size() - resume));
-        out.append(QByteArrayView(text).first(at));
-        out.append(middle);
-        out.append(QByteArrayView(text).sliced(resume));
-        return out;
+        text.replace(at, resume - at, middle);
+        return Splice::Changed;
     };
 
     if (loc.entryFound) {
         // Compared as a read sees both: the stored ""a"" reads as "a", and so does not hold
         // the value "a", which reads as a.
         if (u.text(loc.entry.value.begin, loc.entry.value.end) == readBack(stored))
-            return text;
+            return Splice::Unchanged;
         // The player's spelling of the key stays.
         const QByteArray entry = u.bytes(loc.entry.name.begin, loc.entry.name.end).toByteArray()
             + equals + newValue;
@@ -327,7 +376,7 @@ std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
 
     QByteArray keyName;
     if (!TextFile::encode(key, encoding, &keyName, refused))
-        return std::nullopt;
+        return Splice::Refused;
     const QByteArray entry = keyName + equals + newValue;
 
     if (loc.sectionFound) {
@@ -348,7 +397,7 @@ std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
     QByteArray open;
     QByteArray close;
     if (!TextFile::encode(section, encoding, &sectionName, refused))
-        return std::nullopt;
+        return Splice::Refused;
     TextFile::encode(u"[", encoding, &open);
     TextFile::encode(u"]", encoding, &close);
     QByteArray added;
@@ -360,25 +409,73 @@ std::optional<QByteArray> spliceEntry(const QByteArray &text, Encoding encoding,
     return splice(at, at, added);
 }
 
+// Every write of the batch into bytes, in place; true when the bytes changed, nothing when a
+// write was refused (the bytes are then half written and must be dropped).
+std::optional<bool> applyAll(QByteArray &bytes, Encoding encoding, const SettingWrites &writes,
+                             Refusal *refusal)
+{
+    bool changed = false;
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+        const SettingWrite &write = writes[i];
+        char32_t refused = 0;
+        const Splice done = spliceEntry(bytes, encoding, write.key.section, write.key.name,
+                                        write.value, &refused);
+        if (done == Splice::Refused) {
+            if (refusal)
+                *refusal = Refusal{i, refused};
+            return std::nullopt;
+        }
+        changed = changed || done == Splice::Changed;
+    }
+    // 8-bit text whose only bytes beyond ASCII happen to form valid UTF-8 ("Ã©") would be read
+    // back as UTF-8 ("é"): such a save is refused rather than read back changed.
+    if (encoding == Encoding::EightBit && changed && TextFile::detect(bytes) == Encoding::Utf8
+        && std::any_of(bytes.cbegin(), bytes.cend(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        if (refusal) {
+            // The first write that brings a character beyond ASCII; when none does, the text
+            // the file kept would read back changed, and no character is to blame.
+            *refusal = Refusal{-1, 0xFFFD};
+            for (qsizetype i = 0; i < writes.size(); ++i) {
+                const SettingKey key = writes[i].key;
+                const QString written = key.section.toString() + key.name.toString()
+                    + writes[i].value;
+                if (firstNonAscii(written) != 0xFFFD || written.contains(QChar(0xFFFD))) {
+                    *refusal = Refusal{i, firstNonAscii(written)};
+                    break;
+                }
+            }
+        }
+        return std::nullopt;
+    }
+    return changed;
+}
+
+Encoding encodingOf(const QByteArray &text)
+{
+    return text.isEmpty() ? TextFile::newFileEncoding() : TextFile::detect(text);
+}
+
 } // namespace
+
+std::optional<QByteArray> writeAllToBytes(const QByteArray &text, const SettingWrites &writes,
+                                          Refusal *refusal)
+{
+    QByteArray bytes = text; // shared until the first change, then copied once
+    const std::optional<bool> changed = applyAll(bytes, encodingOf(text), writes, refusal);
+    if (!changed)
+        return std::nullopt;
+    return *changed ? bytes : text;
+}
 
 std::optional<QByteArray> writeToBytes(const QByteArray &text, QStringView section, QStringView key,
                                        const QString &value, char32_t *refused)
 {
-    const Encoding encoding = text.isEmpty() ? TextFile::newFileEncoding() : TextFile::detect(text);
-    std::optional<QByteArray> updated = spliceEntry(text, encoding, section, key, value, refused);
-    // 8-bit text whose only bytes beyond ASCII happen to form valid UTF-8 ("Ã©") would be read
-    // back as UTF-8 ("é"): such a save is refused rather than read back changed.
-    const auto beyondAscii = [](const QByteArray &bytes) {
-        return std::any_of(bytes.cbegin(), bytes.cend(),
-                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    };
-    if (updated && encoding == Encoding::EightBit && beyondAscii(*updated)
-        && TextFile::detect(*updated) == Encoding::Utf8) {
-        if (refused)
-            *refused = firstNonAscii(section.toString() + key.toString() + value);
-        return std::nullopt;
-    }
+    Refusal refusal;
+    std::optional<QByteArray> updated = writeAllToBytes(
+        text, {SettingWrite{SettingKey{section, key}, value}}, &refusal);
+    if (!updated && refused)
+        *refused = refusal.character;
     return updated;
 }
 
@@ -403,36 +500,44 @@ QString fileProblem(const QString &path)
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString)
 {
+    return writeAll(path, {SettingWrite{SettingKey{section, key}, value}}, errorString);
+}
+
+QString refusalReason(const SettingWrites &writes, const Refusal &refusal, const QString &path,
+                      Encoding encoding)
+{
+    const QString reason = TextFile::refusalReason(refusal.character, path, encoding);
+    if (refusal.write < 0 || refusal.write >= writes.size())
+        return reason;
+    const SettingKey key = writes[refusal.write].key;
+    return QStringLiteral("%1/%2 : %3").arg(key.section.toString(), key.name.toString(), reason);
+}
+
+bool writeAll(const QString &path, const SettingWrites &writes, QString *errorString)
+{
     QByteArray text;
     QString reason;
     const TextFile::ReadStatus status = TextFile::read(path, &text, &reason);
-    if (status == TextFile::ReadStatus::Refused) {
+    const auto fail = [errorString](const QString &why) {
         if (errorString)
-            *errorString = reason;
+            *errorString = why;
         return false;
-    }
-    char32_t refused = 0;
-    const std::optional<QByteArray> updated = writeToBytes(text, section, key, value, &refused);
-    if (!updated) {
-        if (errorString)
-            *errorString = TextFile::refusalReason(refused, path,
-                                                   text.isEmpty() ? TextFile::newFileEncoding()
-                                                                  : TextFile::detect(text));
-        return false;
-    }
-    if (status == TextFile::ReadStatus::Ok && *updated == text)
+    };
+    if (status == TextFile::ReadStatus::Refused)
+        return fail(reason);
+    // The batch changes the bytes read in place; a refusal drops them, the file untouched.
+    const Encoding encoding = encodingOf(text);
+    Refusal refusal;
+    const std::optional<bool> changed = applyAll(text, encoding, writes, &refusal);
+    if (!changed)
+        return fail(refusalReason(writes, refusal, path, encoding));
+    if (status == TextFile::ReadStatus::Ok && !*changed)
         return true;
     // A file this program could no longer read is not written.
-    if (updated->size() > TextFile::kMaxSize) {
-        if (errorString)
-            *errorString = TextFile::tooBigReason(path, updated->size());
-        return false;
-    }
-    if (!TextFile::replace(path, *updated, &reason)) {
-        if (errorString)
-            *errorString = reason;
-        return false;
-    }
+    if (text.size() > TextFile::kMaxSize)
+        return fail(TextFile::tooBigReason(path, text.size()));
+    if (!TextFile::replace(path, text, &reason))
+        return fail(reason);
     return true;
 }
 

@@ -27,24 +27,31 @@ QString Settings::read(SettingKey key, QStringView defaultValue) const
 
 bool Settings::write(SettingKey key, const QString &value)
 {
+    return write(SettingWrites{SettingWrite{key, value}});
+}
+
+bool Settings::write(const SettingWrites &writes)
+{
     m_error.clear();
+    if (writes.isEmpty())
+        return true; // nothing to save creates no file
     if (!m_startingText.isEmpty() && !QFileInfo::exists(m_filePath)) {
         if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
             m_error = QStringLiteral("impossible de créer le dossier %1")
                           .arg(QFileInfo(m_filePath).absolutePath());
             return false;
         }
-        char32_t refused = 0;
-        const std::optional<QByteArray> text = ProfileFile::writeToBytes(
-            m_startingText, key.section, key.name, value, &refused);
+        ProfileFile::Refusal refusal;
+        const std::optional<QByteArray> text = ProfileFile::writeAllToBytes(m_startingText, writes,
+                                                                            &refusal);
         if (!text) {
-            m_error = TextFile::refusalReason(refused, m_filePath,
-                                              TextFile::detect(m_startingText));
+            m_error = ProfileFile::refusalReason(writes, refusal, m_filePath,
+                                                 TextFile::detect(m_startingText));
             return false;
         }
         return TextFile::replace(m_filePath, *text, &m_error);
     }
-    return ProfileFile::write(m_filePath, key.section, key.name, value, &m_error);
+    return ProfileFile::writeAll(m_filePath, writes, &m_error);
 }
 
 QString Settings::fileProblem() const

@@ -22,6 +22,9 @@ public:
     QString read(SettingKey key, QStringView defaultValue = kMissing) const;
     // Returns false when the file could not be written; errorString() then says why.
     bool write(SettingKey key, const QString &value);
+    // Writes every key as one change of the file: all of them, or none when any is refused
+    // (errorString() then names the key and the character) or the file cannot be written.
+    bool write(const SettingWrites &writes);
     QString errorString() const { return m_error; }
 
     // Why the file cannot be read at all (not a regular file, too big, unreadable), naming it;

@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
@@ -39,13 +41,34 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 #endif
 
+// Where the run of ASCII bytes from `from` on ends. Many bytes at a time: the settings file is
+// mostly ASCII, and every save and read looks at all of it.
+qsizetype asciiEnd(QByteArrayView bytes, qsizetype from)
+{
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype i = from;
+    constexpr quint64 high = 0x8080808080808080ULL;
+    for (; i + 32 <= size; i += 32) {
+        quint64 words[4];
+        std::memcpy(words, data + i, 32);
+        if ((words[0] | words[1] | words[2] | words[3]) & high)
+            break;
+    }
+    for (; i + 8 <= size; i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, data + i, 8);
+        if (word & high)
+            break;
+    }
+    while (i < size && static_cast<unsigned char>(data[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 bool isAscii(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
+    return asciiEnd(bytes, 0) == bytes.size();
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
@@ -56,7 +79,7 @@ bool isValidUtf8(QByteArrayView bytes)
     while (i < size) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (lead < 0x80) {
-            ++i;
+            i = asciiEnd(bytes, i);
             continue;
         }
         int length = 0;
@@ -218,7 +241,6 @@ QString notRegularReason(const QString &path, const QString &kind)
         .arg(fileName(path), kind);
 }
 
-
 #ifdef Q_OS_UNIX
 QString kindName(mode_t mode)
 {
@@ -253,7 +275,11 @@ QString kindProblem(const QString &path)
 
 bool syncToDisk(QFile &file)
 {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
+    // The data and what reading it back needs (its size), as QSaveFile does: a new file's
+    // timestamps are not worth a journal commit of their own.
+    return ::fdatasync(file.handle()) == 0;
+#elif defined(Q_OS_UNIX)
     return ::fsync(file.handle()) == 0;
 #elif defined(Q_OS_WIN)
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));

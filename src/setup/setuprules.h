@@ -10,13 +10,6 @@
 // The rules of the configuration page, the directory pickers and the first-use wizard, as
 // plain functions of plain values: no widgets, no file access.
 
-// One settings write, in the order the page performs them.
-struct SettingWrite {
-    SettingKey key;
-    QString value;
-};
-using SettingWrites = QList<SettingWrite>;
-
 // What the configuration page holds when a button saves it.
 struct ConfigValues {
     bool tfcInstalled = false;

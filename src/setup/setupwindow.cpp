@@ -58,9 +58,7 @@ void SetupWindow::keyPressEvent(QKeyEvent *event)
 
 bool SetupWindow::writeSettings(const SettingWrites &writes)
 {
-    for (const SettingWrite &write : writes) {
-        if (m_context.settings.write(write.key, write.value))
-            continue;
+    if (!m_context.settings.write(writes)) {
         m_context.platform.messages.show(
             this,
             Message{QStringLiteral("Les paramètres n'ont pas pu être enregistrés dans le "

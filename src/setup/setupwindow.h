@@ -27,8 +27,8 @@ protected:
     // A control that uses Enter for itself (the directory list opens its entry with it).
     virtual bool handleEnter(QWidget *focus);
 
-    // Writes in order and stops at the first failure, which is reported naming crvn.ini; the
-    // window stays open so that nothing typed is lost.
+    // Writes every key as one change of crvn.ini, all or nothing; a failure is reported naming
+    // the file (and the refused key), and the window stays open so that nothing typed is lost.
     bool writeSettings(const SettingWrites &writes);
 
     // The wizard's picture, named Picture1.

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void read_data();
     void read();
     void write_data();
+    void batch_data();
+    void batch();
     void write();
     void encodings_data();
     void encodings();
@@ -101,6 +103,9 @@ void TestProfileFile::read_data()
         << QByteArray("[MISC]\n[broken\nuser=x\n") << "MISC" << "user" << "x";
     QTest::newRow("NUL ends the text it stands in") << QByteArray("[MISC]\nuser=ab\0cd\n", 17)
                                                     << "MISC" << "user" << "ab";
+    QTest::newRow("a [ after other text or a NUL opens no section")
+        << QByteArray("k=[MISC]\nx [MISC]\n\0[MISC]\nuser=y\n \t[MISC]\nuser=x\n", 49) << "MISC"
+        << "user" << "x";
     QTest::newRow("keys before any section belong to none") << QByteArray("user=x\n[MISC]\n")
                                                             << "MISC" << "user" << "<default>";
     QTest::newRow("case folding is for A-Z only")
@@ -179,6 +184,50 @@ void TestProfileFile::write()
     const std::optional<QByteArray> written = ProfileFile::writeToBytes(before, section, key, value);
     QVERIFY(written);
     QCOMPARE(*written, after);
+}
+
+void TestProfileFile::batch_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QStringList>("writes"); // section|key|value, in order
+    QTest::addColumn<QByteArray>("after");   // empty: refused
+    QTest::addColumn<int>("refusedWrite");
+    QTest::addColumn<uint>("refusedCharacter");
+    const QByteArray cp1252 = "[MISC]\r\nuser=M\xfcller\r\n";
+    QTest::newRow("each write sees the ones before it")
+        << QByteArray("[MISC]\r\nuser=a\r\n")
+        << QStringList{u"MISC|user|b"_qs, u"GAMEDIR|maps|m"_qs, u"gamedir|valve|v"_qs,
+                       u"MISC|company|c"_qs}
+        << QByteArray("[MISC]\r\nuser=b\r\ncompany=c\r\n[GAMEDIR]\r\nmaps=m\r\nvalve=v\r\n") << -1
+        << 0u;
+    QTest::newRow("a later refusal drops the earlier writes")
+        << cp1252 << QStringList{u"MISC|user|Jean"_qs, u"MISC|company|Łódź"_qs} << QByteArray()
+        << 1 << 0x141u;
+    QTest::newRow("8-bit text left reading as UTF-8, no write to blame")
+        << QByteArray("[A]\r\nv=\xff\r\nw=\xc3\xa9\r\n") << QStringList{u"A|v|x"_qs}
+        << QByteArray() << -1 << 0xFFFDu;
+}
+
+void TestProfileFile::batch()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, writes);
+    QFETCH(QByteArray, after);
+    QFETCH(int, refusedWrite);
+    QFETCH(uint, refusedCharacter);
+    QList<QStringList> parts; // the writes hold views of these names
+    SettingWrites batch;
+    for (const QString &write : writes)
+        parts.append(write.split(u'|'));
+    for (const QStringList &w : parts)
+        batch.append({SettingKey{w[0], w[1]}, w[2]});
+    ProfileFile::Refusal refusal;
+    const std::optional<QByteArray> written = ProfileFile::writeAllToBytes(before, batch, &refusal);
+    QCOMPARE(written.value_or(QByteArray()), after);
+    if (after.isEmpty()) {
+        QCOMPARE(refusal.write, qsizetype(refusedWrite));
+        QCOMPARE(uint(refusal.character), refusedCharacter);
+    }
 }
 
 void TestProfileFile::encodings_data()

@@ -46,7 +46,8 @@ class TestSettingsWindows : public QObject
 private Q_SLOTS:
     void cleanup() { closeModalWindows(); }
     void configurationOkKeepsAWindows1252FileByteForByte();
-    void configurationSaysWhichCharacterTheFileCannotHold();
+    void aRefusedKeyWritesNoneOfTheSave_data();
+    void aRefusedKeyWritesNoneOfTheSave();
     void startUpSaysAtOnceWhenTheFileIsNoFile_data();
     void startUpSaysAtOnceWhenTheFileIsNoFile();
     void startUpRemovesOnlyItsOwnLeftovers();
@@ -63,25 +64,52 @@ void TestSettingsWindows::configurationOkKeepsAWindows1252FileByteForByte()
     QVERIFY(!program.windows().find(WindowName::config));
 }
 
-void TestSettingsWindows::configurationSaysWhichCharacterTheFileCannotHold()
+void TestSettingsWindows::aRefusedKeyWritesNoneOfTheSave_data()
 {
+    // Each save changes a key the file can hold before the one it cannot.
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("typed"); // box, text, box, text...
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("key");
+    const QString maps = QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps");
+    QTest::newRow("wizard identity")
+        << WindowName::firstUse2.toString()
+        << QStringList{u"txtNick"_qs, u"Jean"_qs, u"txtClan"_qs, u"Łódź"_qs} << u"cmdNext"_qs
+        << u"MISC/company"_qs;
+    QTest::newRow("configuration Ok")
+        << WindowName::config.toString()
+        << QStringList{u"program"_qs, u"/jeux/neuf/hl.exe"_qs, u"txtMaps"_qs, maps} << u"cmdOK"_qs
+        << u"GAMEDIR/maps"_qs;
+    QTest::newRow("wizard configuration page")
+        << WindowName::firstUseConfig.toString()
+        << QStringList{u"program"_qs, u"/jeux/neuf/hl.exe"_qs, u"txtMaps"_qs, maps}
+        << u"cmdFinish"_qs << u"GAMEDIR/maps"_qs;
+}
+
+void TestSettingsWindows::aRefusedKeyWritesNoneOfTheSave()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, button);
+    QFETCH(QString, key);
     SetupProgram program(kWindows1252);
-    QWidget *config = program.show(WindowName::config);
-    auto *maps = child<QLineEdit>(config, "txtMaps");
-    maps->clear();
-    // Typed key by key, as a keyboard with these letters sends them.
-    for (const QChar c : QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"))
-        QTest::sendKeyEvent(QTest::Click, maps, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    QCOMPARE(maps->text(), QStringLiteral("D:\\Jeux\\Łódź\\valve\\maps"));
-    QTest::mouseClick(child<QAbstractButton>(config, "cmdOK"), Qt::LeftButton);
+    QWidget *shown = program.show(window);
+    for (qsizetype i = 0; i + 1 < typed.size(); i += 2) {
+        auto *box = child<QLineEdit>(shown, qPrintable(typed[i]));
+        box->clear();
+        // Typed key by key, as a keyboard with these letters sends them.
+        for (const QChar c : typed[i + 1])
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(box->text(), typed[i + 1]);
+    }
+    QTest::mouseClick(child<QAbstractButton>(shown, qPrintable(button)), Qt::LeftButton);
     QCOMPARE(program.messages.shown.size(), 1);
     const QString text = program.messages.shown[0].text;
-    QVERIFY2(text.contains(u"« Ł » (U+0141)") && text.contains(u"crvn.ini")
-                 && text.contains(u"Windows-1252"),
+    QVERIFY2(text.contains(key + u" : le caractère « Ł » (U+0141)"_qs) && text.contains(u"crvn.ini")
+                 && text.contains(u"Windows-1252") && text.contains(u"rien n'a été enregistré"),
              qPrintable(text));
-    QCOMPARE(program.windows().find(WindowName::config), config); // still open, nothing lost
-    // The keys saved before the refused one hold what they held: the file is unchanged.
-    QCOMPARE(program.iniBytes(), kWindows1252);
+    QCOMPARE(program.windows().find(window), shown); // still open, nothing typed lost
+    QCOMPARE(program.iniBytes(), kWindows1252);       // not one key of the save written
 }
 
 void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile_data()
