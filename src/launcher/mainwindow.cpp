@@ -220,7 +220,8 @@ bool MainWindow::formLoad()
 
 void MainWindow::setMapDirectory(const QString &directory)
 {
-    m_maps->setStringList(mapFiles(directory));
+    m_installed = installedMaps(directory);
+    m_maps->setStringList(m_installed.names);
 }
 
 void MainWindow::showEvent(QShowEvent *event)

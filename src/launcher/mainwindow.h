@@ -2,6 +2,7 @@
 
 #include "launcher/form.h"
 #include "launcher/launchcommand.h"
+#include "launcher/mapfiles.h"
 
 #include <QMainWindow>
 
@@ -59,6 +60,7 @@ private:
     QLineEdit *m_txtCommand = nullptr;
     QListView *m_dirFichiers = nullptr; // a plain list of names: light with thousands of maps
     QStringListModel *m_maps = nullptr;
+    InstalledMaps m_installed; // where each listed map lies
     QPushButton *m_confirmMap = nullptr;
     QRadioButton *m_optDM = nullptr;
     QRadioButton *m_optSP = nullptr;

@@ -221,7 +221,8 @@ bool ServerMakerWindow::formLoad()
     // A missing or unreadable maps folder simply gives an empty list: the player can still
     // type a map name by hand.
     m_maps->clear();
-    m_maps->addItems(mapFiles(m_context.settings.read(Keys::maps)));
+    m_installed = installedMaps(m_context.settings.read(Keys::maps));
+    m_maps->addItems(m_installed.names);
     setBackground(m_passwordValue, SystemColor::scrollBar());
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launcher/form.h"
+#include "launcher/mapfiles.h"
 #include "server/serverconfig.h"
 
 #include <QMainWindow>
@@ -54,6 +55,7 @@ private:
 
     QGroupBox *m_frame1 = nullptr;
     QListWidget *m_maps = nullptr;
+    InstalledMaps m_installed; // where each listed map lies
     QLineEdit *m_selMap = nullptr;
     QCheckBox *m_password = nullptr;
     QLineEdit *m_passwordValue = nullptr;

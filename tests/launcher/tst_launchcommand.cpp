@@ -19,6 +19,8 @@ private Q_SLOTS:
     void preview();
     void customLaunch();
     void mapListing();
+    void mapFolders_data();
+    void mapFolders();
 };
 
 void TestLaunchCommand::launch_data()
@@ -141,6 +143,27 @@ void TestLaunchCommand::mapListing()
     for (qsizetype i = 1; i < names.size(); ++i)
         QVERIFY(!naturalLess(names.at(i), names.at(i - 1)));
     QVERIFY(!naturalLess(QStringLiteral("a1"), QStringLiteral("a1")));
+}
+
+void TestLaunchCommand::mapFolders_data()
+{
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("a game's maps") << "/g/valve/maps"
+                                   << QStringList{"/g/valve/maps", "/g/valve_addon/maps",
+                                                  "/g/valve_downloads/maps"};
+    QTest::newRow("trailing slash, other case")
+        << "/g/tfc/MAPS/" << QStringList{"/g/tfc/MAPS/", "/g/tfc_addon/maps", "/g/tfc_downloads/maps"};
+    QTest::newRow("not a maps folder") << "/g/mine" << QStringList{"/g/mine"};
+    QTest::newRow("maps at the root") << "/maps" << QStringList{"/maps"};
+    QTest::newRow("no folder") << "" << QStringList{};
+}
+
+void TestLaunchCommand::mapFolders()
+{
+    QFETCH(QString, directory);
+    QFETCH(QStringList, folders);
+    QCOMPARE(::mapFolders(directory), folders);
 }
 
 QTEST_GUILESS_MAIN(TestLaunchCommand)
