@@ -16,11 +16,11 @@ inline constexpr int kPictureWidth = 256;
 inline constexpr int kPictureHeight = 192;
 
 struct Preview {
-    QString title;        // worldspawn's "message", else the file name without ".bsp"
-    int spawnPoints = 0;  // info_player_deathmatch (or info_player_teamspawn) entities
-    qint64 fileSize = 0;  // bytes
-    QImage picture;       // at most kPictureWidth x kPictureHeight; null: "Aperçu indisponible"
-    QString notes;        // maps/<map>.txt: its first 500 characters, controls removed
+    QString title;         // worldspawn's "message", else the file name without ".bsp"
+    int spawnPoints = 0;   // info_player_deathmatch (or info_player_teamspawn) entities
+    qint64 fileSize = 0;   // bytes
+    QImage picture;        // at most kPictureWidth x kPictureHeight; null: "Aperçu indisponible"
+    QString notes;         // maps/<map>.txt: its first 500 characters, controls removed
     bool readable = false; // false when the file is not a readable map
 };
 

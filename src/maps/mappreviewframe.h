@@ -3,6 +3,10 @@
 #include "maps/mappreview.h"
 
 #include <QFrame>
+#include <QString>
+
+#include <atomic>
+#include <memory>
 
 class QLabel;
 
@@ -21,10 +25,18 @@ public:
     void showMap(const QString &bspPath, MapPreview::SpawnKind kind);
     void clear();
 
-signals:
+Q_SIGNALS:
     // The preview of the map last asked for is on screen (for tests and screenshots).
     void previewShown(const QString &bspPath);
 
 private:
-    // ...
+    void display(const QString &bspPath, const MapPreview::Preview &preview);
+
+    QLabel *m_title = nullptr;
+    QLabel *m_picture = nullptr;
+    QLabel *m_details = nullptr;
+    QString m_path; // the map asked for last
+    // The number of the latest request, shared with the loads still queued so that those a
+    // newer map made useless skip their work.
+    std::shared_ptr<std::atomic<quint64>> m_latest;
 };
