@@ -11,92 +11,70 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 
 namespace {
 
-// A map with a floor, a title and `spawns` deathmatch spawn points (and 5 team spawns).
-bool writeMap(const QString &path, const QString &title, int spawns)
-{
-    BspWriter::Map map;
-    map.title = title;
-    map.deathmatchSpawns = spawns;
-    map.teamSpawns = 5;
-    map.boxes = {{0, 0, -64, 512, 384, 0}};
-    return BspWriter::write(path, map);
-}
-
-// A game with maps in its own folders and in the _addon and _downloads folders beside them;
-// a name in several folders has a different title in each.
+// A game with maps in its own folders and in the _addon and _downloads folders beside them; a
+// name in several folders has another title in each. Each map has 5 team spawns.
 struct Fixture {
     Fixture()
     {
-        const QString game = program.path(QStringLiteral("Half-Life"));
-        const auto map = [&game](const char *file, const char *title, int spawns = 2) {
-            QVERIFY(writeMap(game + QLatin1Char('/') + QLatin1String(file), QString::fromUtf8(title),
-                             spawns));
-        };
-        map("valve/maps/crossfire.bsp", "Crossfire du jeu", 16);
-        map("valve/maps/stalkyard.bsp", "Stalkyard");
-        map("valve_addon/maps/crossfire.bsp", "Crossfire ajoutée");
-        map("valve_addon/maps/dm10.bsp", "Dix ajoutée", 3);
-        map("valve_downloads/maps/Crossfire.bsp", "Crossfire téléchargée");
-        map("valve_downloads/maps/dm10.bsp", "Dix téléchargée");
-        QVERIFY(writeAll(game + QStringLiteral("/valve_downloads/maps/dm2.bsp"), "pas une carte"));
-        QVERIFY(writeAll(game + QStringLiteral("/valve_downloads/maps/notes.txt"), "notes"));
-        map("tfc/maps/2fort.bsp", "Deux forts");
-        map("tfc_downloads/maps/2fort.bsp", "Deux forts téléchargée");
-        map("tfc_downloads/maps/well.bsp", "Puits");
+        const QString game = program.path(QStringLiteral("Half-Life/"));
+        const std::tuple<const char *, const char *, int> maps[] = {
+            {"valve/maps/crossfire.bsp", "Crossfire du jeu", 16},
+            {"valve/maps/stalkyard.bsp", "Stalkyard", 2},
+            {"valve_addon/maps/crossfire.bsp", "Crossfire ajoutée", 2},
+            {"valve_addon/maps/dm10.bsp", "Dix ajoutée", 3},
+            {"valve_downloads/maps/Crossfire.bsp", "Crossfire téléchargée", 2},
+            {"valve_downloads/maps/dm10.bsp", "Dix téléchargée", 2},
+            {"tfc/maps/2fort.bsp", "Deux forts", 2},
+            {"tfc_downloads/maps/2fort.bsp", "Deux forts téléchargée", 2},
+            {"tfc_downloads/maps/well.bsp", "Puits", 2}};
+        for (const auto &[file, title, spawns] : maps)
+            QVERIFY(BspWriter::write(game + QLatin1String(file),
+                                     {QString::fromUtf8(title), spawns, 5, {{0, 0, -64, 512, 384, 0}}}));
+        QVERIFY(writeAll(game + QStringLiteral("valve_downloads/maps/dm2.bsp"), "pas une carte"));
+        QVERIFY(writeAll(game + QStringLiteral("valve_downloads/maps/notes.txt"), "notes"));
         // dm10's overview, beside the copy the list takes: a blue picture.
         QImage blue(64, 48, QImage::Format_RGB32);
         blue.fill(Qt::blue);
-        QVERIFY(QDir().mkpath(game + QStringLiteral("/valve_addon/overviews")));
-        QVERIFY(blue.save(game + QStringLiteral("/valve_addon/overviews/dm10.bmp"), "BMP"));
-        program.writeIni("[GAMEDIR]\r\nprogram=" + game.toUtf8() + "/hl.exe\r\nmaps=" + game.toUtf8()
-                         + "/valve/maps\r\ntfcmaps=" + game.toUtf8()
-                         + "/tfc/maps\r\n[MISC]\r\ntfc=true\r\nfirstuse=no\r\n");
+        QVERIFY(QDir().mkpath(game + QStringLiteral("valve_addon/overviews")));
+        QVERIFY(blue.save(game + QStringLiteral("valve_addon/overviews/dm10.bmp"), "BMP"));
+        program.writeIni("[GAMEDIR]\r\nmaps=" + game.toUtf8() + "valve/maps\r\ntfcmaps="
+                         + game.toUtf8() + "tfc/maps\r\n[MISC]\r\ntfc=true\r\n");
         registerServerWindows(program.context());
     }
 
     TestProgram program;
 };
 
-// What the frame under a window's list shows: title, picture text (or the colour of its middle),
-// details.
-QStringList preview(QWidget *window)
-{
-    const QLabel *picture = child<QLabel>(window, "lblMapPicture");
-    const QImage image = picture->pixmap().toImage();
-    const QString shown = image.isNull() ? picture->text()
-                                         : QColor(image.pixel(image.rect().center())).name();
-    return {child<QLabel>(window, "lblMapTitle")->text(), shown,
-            child<QLabel>(window, "lblMapDetails")->text()};
-}
-
-// Clicks a map of a window's list, then waits until its preview is on screen.
-void clickMap(QWidget *window, const char *list, const QString &file)
-{
-    auto *view = child<QAbstractItemView>(window, list);
-    const QModelIndexList found = view->model()->match(view->model()->index(0, 0),
-                                                       Qt::DisplayRole, file, 1, Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    QSignalSpy shown(child<MapPreviewFrame>(window, "frmMapPreview"),
-                     &MapPreviewFrame::previewShown);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
-    QVERIFY(shown.size() == 1 || shown.wait());
-    QVERIFY(shown.last().first().toString().endsWith(QLatin1Char('/') + file));
-}
-
-QStringList listed(QWidget *window, const char *list)
+QStringList listed(const QAbstractItemView *list)
 {
     QStringList names;
-    const QAbstractItemModel *model = child<QAbstractItemView>(window, list)->model();
-    for (int i = 0; i < model->rowCount(); ++i)
-        names << model->index(i, 0).data().toString();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        names << list->model()->index(i, 0).data().toString();
     return names;
+}
+
+// Clicks a map of the list, waits until its preview is on screen, and gives what the frame
+// shows: title, picture (its text, or the colour of its middle), details.
+QStringList preview(QWidget *window, QAbstractItemView *list, const QString &file = {})
+{
+    if (!file.isEmpty()) {
+        QSignalSpy shown(child<MapPreviewFrame>(window, "frmMapPreview"),
+                         &MapPreviewFrame::previewShown);
+        const QModelIndex index = list->model()->index(int(listed(list).indexOf(file)), 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        if (shown.isEmpty() && !shown.wait())
+            return {QStringLiteral("no preview")};
+    }
+    const QLabel *picture = child<QLabel>(window, "lblMapPicture");
+    const QImage image = picture->pixmap().toImage();
+    return {child<QLabel>(window, "lblMapTitle")->text(),
+            image.isNull() ? picture->text() : QColor(image.pixel(image.rect().center())).name(),
+            child<QLabel>(window, "lblMapDetails")->text()};
 }
 
 } // namespace
@@ -107,65 +85,56 @@ class TestMapPreviewWindows : public QObject
 
 private Q_SLOTS:
     void cleanup() { closeModalWindows(); }
-    void extraFoldersAreListedOnce();
-    void mainWindowPreview();
-    void serverMakerPreview();
+    void deathmatchLists_data();
+    void deathmatchLists();
+    void teamFortressMaps();
 };
 
-void TestMapPreviewWindows::extraFoldersAreListedOnce()
+void TestMapPreviewWindows::deathmatchLists_data()
 {
-    Fixture f;
-    const QStringList deathmatch{"crossfire.bsp", "dm2.bsp", "dm10.bsp", "stalkyard.bsp"};
-    QWidget *sp = f.program.show(WindowName::main);
-    QCOMPARE(listed(sp, "dirFichiers"), deathmatch);
-    QTest::mouseClick(child<QRadioButton>(sp, "optTFC"), Qt::LeftButton, {}, QPoint(8, 8));
-    QCOMPARE(listed(sp, "dirFichiers"), (QStringList{"2fort.bsp", "well.bsp"}));
-    f.program.windows().unload(WindowName::main);
-
-    QWidget *dm = f.program.show(WindowName::server);
-    QCOMPARE(listed(dm, "maps"), deathmatch);
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("chosen"); // the field only the window's button fills
+    QTest::newRow("sp") << WindowName::main.toString() << "dirFichiers" << "txtSelMap";
+    QTest::newRow("DM") << WindowName::server.toString() << "maps" << "SelMap";
 }
 
-void TestMapPreviewWindows::mainWindowPreview()
+void TestMapPreviewWindows::deathmatchLists()
 {
+    QFETCH(QString, window);
+    QFETCH(QString, list);
+    QFETCH(QString, chosen);
     Fixture f;
-    QWidget *sp = f.program.show(WindowName::main);
-    const QStringList empty{QString(), QString(), QString()};
-    QCOMPARE(preview(sp), empty);
+    QWidget *shown = f.program.show(window);
+    auto *view = child<QAbstractItemView>(shown, list.toLatin1().constData());
+    QCOMPARE(listed(view), (QStringList{"crossfire.bsp", "dm2.bsp", "dm10.bsp", "stalkyard.bsp"}));
+    QCOMPARE(preview(shown, view), (QStringList{{}, {}, {}}));
 
-    // The game folder's copy, then an extra folder's with the overview beside it, then a file
-    // that is no map.
-    clickMap(sp, "dirFichiers", QStringLiteral("crossfire.bsp"));
-    const QStringList crossfire = preview(sp);
+    // The game folder's copy; _addon's before _downloads', with its overview; no map at all.
+    const QStringList crossfire = preview(shown, view, QStringLiteral("crossfire.bsp"));
     QCOMPARE(crossfire[0], QStringLiteral("Crossfire du jeu"));
     QVERIFY(crossfire[1].startsWith(QLatin1Char('#')) && crossfire[1] != u"#000000");
     QCOMPARE(crossfire[2], QStringLiteral("16 points d'apparition · 0,0 Mo"));
-    clickMap(sp, "dirFichiers", QStringLiteral("dm10.bsp"));
-    QCOMPARE(preview(sp), (QStringList{"Dix ajoutée", "#0000ff", "3 points d'apparition · 0,0 Mo"}));
-    clickMap(sp, "dirFichiers", QStringLiteral("dm2.bsp"));
-    QCOMPARE(preview(sp).mid(0, 2), (QStringList{"dm2", "Aperçu indisponible"}));
-    // Looking chooses nothing.
-    QCOMPARE(child<QLineEdit>(sp, "txtSelMap")->text(), QString());
-
-    // Another game type: a new list, nothing current, an empty frame; TFC counts team spawns.
-    QTest::mouseClick(child<QRadioButton>(sp, "optTFC"), Qt::LeftButton, {}, QPoint(8, 8));
-    QCOMPARE(preview(sp), empty);
-    clickMap(sp, "dirFichiers", QStringLiteral("2fort.bsp"));
-    QCOMPARE(preview(sp)[0], QStringLiteral("Deux forts"));
-    QCOMPARE(preview(sp)[2], QStringLiteral("5 points d'apparition · 0,0 Mo"));
+    QCOMPARE(preview(shown, view, QStringLiteral("dm10.bsp")),
+             (QStringList{"Dix ajoutée", "#0000ff", "3 points d'apparition · 0,0 Mo"}));
+    QCOMPARE(preview(shown, view, QStringLiteral("dm2.bsp")).mid(0, 2),
+             (QStringList{"dm2", "Aperçu indisponible"}));
+    QCOMPARE(child<QLineEdit>(shown, chosen.toLatin1().constData())->text(), QString());
 }
 
-void TestMapPreviewWindows::serverMakerPreview()
+// The main window's TFC list: its own extra folders, a new list with an empty frame, team spawns.
+void TestMapPreviewWindows::teamFortressMaps()
 {
     Fixture f;
-    QWidget *dm = f.program.show(WindowName::server);
-    clickMap(dm, "maps", QStringLiteral("dm10.bsp"));
-    QCOMPARE(preview(dm), (QStringList{"Dix ajoutée", "#0000ff", "3 points d'apparition · 0,0 Mo"}));
-    clickMap(dm, "maps", QStringLiteral("crossfire.bsp"));
-    QCOMPARE(preview(dm)[0], QStringLiteral("Crossfire du jeu"));
-    QCOMPARE(child<QLineEdit>(dm, "SelMap")->text(), QString());
-    QTest::mouseClick(child<QPushButton>(dm, "cmdMapSel"), Qt::LeftButton);
-    QCOMPARE(child<QLineEdit>(dm, "SelMap")->text(), QStringLiteral("crossfire"));
+    QWidget *sp = f.program.show(WindowName::main);
+    auto *view = child<QAbstractItemView>(sp, "dirFichiers");
+    preview(sp, view, QStringLiteral("crossfire.bsp"));
+    QTest::mouseClick(child<QRadioButton>(sp, "optTFC"), Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(listed(view), (QStringList{"2fort.bsp", "well.bsp"}));
+    QCOMPARE(preview(sp, view), (QStringList{{}, {}, {}}));
+    const QStringList fort = preview(sp, view, QStringLiteral("2fort.bsp"));
+    QCOMPARE(fort[0], QStringLiteral("Deux forts"));
+    QCOMPARE(fort[2], QStringLiteral("5 points d'apparition · 0,0 Mo"));
 }
 
 QTEST_MAIN(TestMapPreviewWindows)
