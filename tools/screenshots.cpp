@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -83,22 +82,22 @@ BspWriter::Map arena()
     return map;
 }
 
-// Shows a map's preview under a window's list, as a player clicking it would see it.
-void previewMap(QWidget *window, const char *listName, const QString &file)
+// Shows a map's preview under a window's list, as a player clicking it would see it; false when
+// it never shows.
+bool previewMap(QWidget *window, const char *listName, const QString &file)
 {
     auto *list = window ? window->findChild<QAbstractItemView *>(QLatin1String(listName)) : nullptr;
     auto *frame = window ? window->findChild<MapPreviewFrame *>() : nullptr;
     if (!list || !frame)
-        return;
+        return false;
     const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
                                                        file, 1, Qt::MatchExactly);
     if (found.isEmpty())
-        return;
+        return false;
     QSignalSpy shown(frame, &MapPreviewFrame::previewShown);
     list->setCurrentIndex(found.first());
     list->scrollTo(found.first());
-    if (shown.isEmpty())
-        shown.wait(5000);
+    return !shown.isEmpty() || shown.wait(5000);
 }
 
 } // namespace
@@ -160,8 +159,10 @@ int main(int argc, char *argv[])
     for (const auto &[name, list] :
          {std::pair{WindowName::main, "dirFichiers"}, std::pair{WindowName::server, "maps"}}) {
         QWidget *window = windows.show(name);
-        previewMap(window, list, QStringLiteral("crossfire.bsp"));
-        if (!save(window, out, name.toString()))
+        const bool previewed = previewMap(window, list, QStringLiteral("crossfire.bsp"));
+        if (!previewed)
+            std::printf("FAILED preview in %s\n", qPrintable(name.toString()));
+        if (!save(window, out, name.toString()) || !previewed)
             ++failures;
         windows.unload(name);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
