@@ -2,6 +2,7 @@
 // same machine, in one run. See README.md.
 
 #include "benchchild.h"
+#include "benchmaps.h"
 #include "benchsupport.h"
 #include "benchwrite.h"
 #include "detect/detection.h"
@@ -527,6 +528,8 @@ int runBenchmark()
         {QStringLiteral("7. extra peak memory of that write"), write.extraMiB, write.fileMiB,
          QStringLiteral("MiB"), 3.0, false},
     });
+    if (!BenchMaps::run(out(), root.path(), loads))
+        return 1;
     out() << QStringLiteral(
         "\nFloors: 1 and 3 a bare QWidget in a child process; 2 QDir::entryList into a "
         "QListWidget;\n4 reading the whole file with QFile; 5 QDir listing of the five libraries' "

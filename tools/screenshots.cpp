@@ -2,9 +2,11 @@
 // Usage: corvane_screenshots <output folder>   (scripts/screenshots.sh runs it under Xvfb)
 
 #include "app/corvane.h"
+#include "bspwriter.h"
 #include "fakeserver.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
+#include "maps/mappreviewframe.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
@@ -14,11 +16,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace {
 
@@ -54,6 +59,47 @@ bool save(QWidget *window, const QString &folder, const QString &name)
     return ok;
 }
 
+// A small arena for the preview under the map lists: a sunken pit, a ring of walkways, two
+// raised platforms and a tower, each floor lighter the higher it stands.
+BspWriter::Map arena()
+{
+    BspWriter::Map map;
+    map.title = QStringLiteral("Crossfire, l'arène");
+    map.deathmatchSpawns = 16;
+    map.extraBytes = 1200 * 1024;
+    map.boxes = {
+        {-1024, -768, -128, 1024, 768, -64}, // the pit
+        {-1024, -768, -64, -640, 768, 0},    // west walkway
+        {640, -768, -64, 1024, 768, 0},      // east walkway
+        {-640, 448, -64, 640, 768, 32},      // north terrace
+        {-640, -768, -64, 640, -448, 32},    // south terrace
+        {-1024, 256, 0, -768, 768, 128},     // north-west platform
+        {768, -768, 0, 1024, -256, 128},     // south-east platform
+        {-128, -128, -64, 128, 128, 256},    // the tower
+        {-320, -32, -64, -128, 32, 96},      // bridges to the tower
+        {128, -32, -64, 320, 32, 96},
+    };
+    return map;
+}
+
+// Shows a map's preview under a window's list, as a player clicking it would see it; false when
+// it never shows.
+bool previewMap(QWidget *window, const char *listName, const QString &file)
+{
+    auto *list = window ? window->findChild<QAbstractItemView *>(QLatin1String(listName)) : nullptr;
+    auto *frame = window ? window->findChild<MapPreviewFrame *>() : nullptr;
+    if (!list || !frame)
+        return false;
+    const QModelIndexList found = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole,
+                                                       file, 1, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    QSignalSpy shown(frame, &MapPreviewFrame::previewShown);
+    list->setCurrentIndex(found.first());
+    list->scrollTo(found.first());
+    return !shown.isEmpty() || shown.wait(5000);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -75,6 +121,11 @@ int main(int argc, char *argv[])
         touch(game + QStringLiteral("/valve/maps/") + QLatin1String(map) + QStringLiteral(".bsp"));
     for (const char *map : {"2fort", "well", "rock2", "cz2"})
         touch(game + QStringLiteral("/tfc/maps/") + QLatin1String(map) + QStringLiteral(".bsp"));
+    // Maps downloaded from servers are listed with the game's own.
+    for (const char *map : {"dm_fjord", "rats3"})
+        touch(game + QStringLiteral("/valve_downloads/maps/") + QLatin1String(map)
+              + QStringLiteral(".bsp"));
+    BspWriter::write(game + QStringLiteral("/valve/maps/crossfire.bsp"), arena());
     touch(game + QStringLiteral("/hl.exe"));
     QFile ini(dir.filePath(QStringLiteral("crvn.ini")));
     ini.open(QIODevice::WriteOnly);
@@ -104,8 +155,18 @@ int main(int argc, char *argv[])
     };
 
     shoot(WindowName::splash);
-    shoot(WindowName::main);
-    shoot(WindowName::server);
+    // The map lists with the preview of the arena.
+    for (const auto &[name, list] :
+         {std::pair{WindowName::main, "dirFichiers"}, std::pair{WindowName::server, "maps"}}) {
+        QWidget *window = windows.show(name);
+        const bool previewed = previewMap(window, list, QStringLiteral("crossfire.bsp"));
+        if (!previewed)
+            std::printf("FAILED preview in %s\n", qPrintable(name.toString()));
+        if (!save(window, out, name.toString()) || !previewed)
+            ++failures;
+        windows.unload(name);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     {
         QWidget *advanced = windows.show(WindowName::advanced);
         auto *tabs = advanced ? advanced->findChild<QTabWidget *>(QStringLiteral("SSTab1"))

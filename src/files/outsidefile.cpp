@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
@@ -147,6 +148,7 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
 {
     bytes->clear();
     QFile file;
+    qint64 knownSize = 0;
 #ifdef Q_OS_UNIX
     // Non-blocking: opening a FIFO for reading would otherwise wait for a writer forever.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -172,6 +174,7 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
         ::close(fd);
         return Status::Refused;
     }
+    knownSize = info.st_size;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         setReason(reason, unreadable(path, file.errorString()));
@@ -182,14 +185,17 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
     if (!info.exists())
         return Status::Missing;
     if (!info.isFile()) {
-        setReason(reason, notRegular(path, info.isDir() ? QStringLiteral("un dossier")
-                                                        : QStringLiteral("un fichier spécial")));
+        setReason(reason,
+                  notRegular(path,
+                             info.isDir() ? QStringLiteral("un dossier")
+                                          : QStringLiteral("un fichier spécial")));
         return Status::Refused;
     }
     if (info.size() > maxSize) {
         setReason(reason, tooBigReason(path, info.size(), maxSize));
         return Status::Refused;
     }
+    knownSize = info.size();
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly)) {
         setReason(reason, unreadable(path, file.errorString()));
@@ -197,8 +203,13 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
     }
 #endif
     // The size seen above may be stale (a growing file, a file system that reports none): the
-    // read itself stops one byte past the limit.
-    *bytes = readAtMost(file, maxSize + 1, file.size());
+    // read itself stops one byte past the limit. The first read asks for the size seen plus one
+    // byte, not for the limit: a buffer of the limit would cost what the limit costs (64 MiB
+    // for a map) on every read of a small file.
+    const qint64 expected = std::clamp<qint64>(knownSize, 0, maxSize);
+    *bytes = readAtMost(file, expected + 1, expected);
+    if (bytes->size() > expected && expected < maxSize && file.error() == QFileDevice::NoError)
+        bytes->append(file.read(maxSize - expected));
     if (file.error() != QFileDevice::NoError) {
         setReason(reason, unreadable(path, file.errorString()));
         bytes->clear();

@@ -11,6 +11,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
+#include "maps/mappreviewframe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -111,10 +112,12 @@ void MainWindow::buildControls()
     m_dirFichiers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_dirFichiers->setUniformItemSizes(true);
     m_dirFichiers->setMinimumWidth(180);
+    m_mapPreview = new MapPreviewFrame(frm3);
     m_confirmMap = named(new QPushButton(QStringLiteral("&Sélectionner"), frm3), "confirmMap");
     {
         auto *layout = new QVBoxLayout(frm3);
-        layout->addWidget(m_dirFichiers);
+        layout->addWidget(m_dirFichiers, 1);
+        layout->addWidget(m_mapPreview);
         layout->addWidget(m_confirmMap);
     }
 
@@ -131,8 +134,10 @@ void MainWindow::buildControls()
     grid->addWidget(frm2, 0, 0);
     grid->addWidget(frm1, 1, 0);
     grid->addWidget(frmCommand, 2, 0);
-    grid->addWidget(frm3, 0, 1, 3, 1);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    // The map column is the taller with its preview: the left frames keep their height.
+    grid->setRowStretch(3, 1);
+    grid->addWidget(frm3, 0, 1, 4, 1);
+    grid->addLayout(buttons, 4, 0, 1, 2);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
     setCentralWidget(central);
@@ -150,6 +155,8 @@ void MainWindow::buildControls()
     connect(m_confirmMap, &QPushButton::clicked, this, &MainWindow::confirmMap_Click);
     connect(m_dirFichiers, &QListView::doubleClicked, this, &MainWindow::confirmMap_Click);
     pressOnEnterInList(m_dirFichiers, m_confirmMap);
+    connect(m_dirFichiers->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::showCurrentMap);
     for (QCheckBox *box : {m_cheats, m_console, m_dev, m_numeric})
         connect(box, &QCheckBox::toggled, this, &MainWindow::updatePreview);
     connect(m_chkAdd, &QCheckBox::toggled, this, &MainWindow::chkAdd_Click);
@@ -224,7 +231,10 @@ bool MainWindow::formLoad()
 
 void MainWindow::setMapDirectory(const QString &directory)
 {
-    m_maps->setStringList(mapFiles(directory));
+    m_installed = installedMaps(directory);
+    m_mapKind = gameType() == GameType::TeamFortress ? MapPreview::SpawnKind::TeamSpawn
+                                                     : MapPreview::SpawnKind::Deathmatch;
+    m_maps->setStringList(m_installed.names);
     // An empty list says when the folder itself is missing: the setting is at fault, not the maps.
     const bool missing = directory.isEmpty() || !QFileInfo(directory).isDir();
     m_dirFichiers->setPlaceholderText(missing ? QStringLiteral("Dossier des cartes introuvable : ")
@@ -233,6 +243,8 @@ void MainWindow::setMapDirectory(const QString &directory)
     m_dirFichiers->setToolTip(missing ? QStringLiteral("Indiquez le dossier des cartes dans "
                                                        "Edition > Configuration.")
                                       : QString());
+    // A new list has no current item, and its model's reset says nothing about it.
+    showCurrentMap();
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -317,6 +329,13 @@ void MainWindow::confirmMap_Click()
     const QString file = selected ? current.data().toString() : QString();
     m_txtSelMap->setText(file);
     m_txtSelMap->setToolTip(QStringLiteral("Vous avez sélectionné la carte ") + file);
+}
+
+void MainWindow::showCurrentMap()
+{
+    const QModelIndex current = m_dirFichiers->currentIndex();
+    m_mapPreview->showMap(current.isValid() ? m_installed.filePath(current.row()) : QString(),
+                          m_mapKind);
 }
 
 void MainWindow::updatePreview()

@@ -2,6 +2,8 @@
 
 #include "launcher/form.h"
 #include "launcher/launchcommand.h"
+#include "launcher/mapfiles.h"
+#include "maps/mappreview.h"
 
 #include <QMainWindow>
 
@@ -13,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class MapListView;
+class MapPreviewFrame;
 class QStringListModel;
 class QPushButton;
 class QRadioButton;
@@ -44,6 +47,8 @@ private:
 
     // Handlers
     void confirmMap_Click();
+    // The preview follows the list's current item; it chooses nothing.
+    void showCurrentMap();
     void updatePreview();
     void chkAdd_Click();
     void parameters_Change();
@@ -59,6 +64,9 @@ private:
     QLineEdit *m_txtCommand = nullptr;
     MapListView *m_dirFichiers = nullptr; // a plain list of names: light with thousands of maps
     QStringListModel *m_maps = nullptr;
+    InstalledMaps m_installed; // where each listed map lies
+    MapPreview::SpawnKind m_mapKind = MapPreview::SpawnKind::Deathmatch;
+    MapPreviewFrame *m_mapPreview = nullptr;
     QPushButton *m_confirmMap = nullptr;
     QRadioButton *m_optDM = nullptr;
     QRadioButton *m_optSP = nullptr;

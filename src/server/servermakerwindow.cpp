@@ -9,6 +9,7 @@
 #include "launcher/systemcolors.h"
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
+#include "maps/mappreviewframe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -63,9 +64,11 @@ void ServerMakerWindow::buildControls()
                    m_frame1),
         "Label2");
     label2->setWordWrap(true);
+    m_mapPreview = new MapPreviewFrame(m_frame1);
     {
         auto *layout = new QVBoxLayout(m_frame1);
         layout->addWidget(m_maps, 1);
+        layout->addWidget(m_mapPreview);
         auto *row = new QHBoxLayout;
         row->addWidget(cmdMapSel);
         row->addWidget(m_selMap, 1);
@@ -202,6 +205,7 @@ void ServerMakerWindow::buildControls()
 
     connect(cmdMapSel, &QPushButton::clicked, this, &ServerMakerWindow::cmdMapSel_Click);
     pressOnEnterInList(m_maps, cmdMapSel);
+    connect(m_maps, &QListWidget::currentRowChanged, this, &ServerMakerWindow::showCurrentMap);
     connect(m_password, &QCheckBox::toggled, this, &ServerMakerWindow::password_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &ServerMakerWindow::cmdHelp_Click);
     connect(save, &QPushButton::clicked, this, &ServerMakerWindow::save_Click);
@@ -222,7 +226,9 @@ bool ServerMakerWindow::formLoad()
     // A missing or unreadable maps folder simply gives an empty list: the player can still
     // type a map name by hand.
     m_maps->clear();
-    m_maps->addItems(mapFiles(m_context.settings.read(Keys::maps)));
+    m_installed = installedMaps(m_context.settings.read(Keys::maps));
+    m_maps->addItems(m_installed.names);
+    showCurrentMap();
     setBackground(m_passwordValue, SystemColor::scrollBar());
     return true;
 }
@@ -324,6 +330,12 @@ void ServerMakerWindow::cmdMapSel_Click()
     const QString file = item->text();
     m_frame1->setTitle(QStringLiteral("First map selection (") + file + QLatin1Char(')'));
     m_selMap->setText(file.chopped(4));
+}
+
+void ServerMakerWindow::showCurrentMap()
+{
+    m_mapPreview->showMap(m_installed.filePath(m_maps->currentRow()),
+                          MapPreview::SpawnKind::Deathmatch);
 }
 
 void ServerMakerWindow::password_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launcher/form.h"
+#include "launcher/mapfiles.h"
 #include "server/serverconfig.h"
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class MapPreviewFrame;
 class QPushButton;
 
 // The deathmatch server maker "DM": a form whose fields become the server script crvn.cfg in
@@ -44,6 +46,8 @@ private:
 
     // Handlers
     void cmdMapSel_Click();
+    // The preview follows the list's current item; it chooses nothing.
+    void showCurrentMap();
     void password_Click();
     void cmdHelp_Click();
     void save_Click();
@@ -54,6 +58,8 @@ private:
 
     QGroupBox *m_frame1 = nullptr;
     QListWidget *m_maps = nullptr;
+    InstalledMaps m_installed; // where each listed map lies
+    MapPreviewFrame *m_mapPreview = nullptr;
     QLineEdit *m_selMap = nullptr;
     QCheckBox *m_password = nullptr;
     QLineEdit *m_passwordValue = nullptr;

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void preview();
     void customLaunch();
     void mapListing();
+    void mapFolders();
 };
 
 void TestLaunchCommand::launch_data()
@@ -141,6 +142,15 @@ void TestLaunchCommand::mapListing()
     for (qsizetype i = 1; i < names.size(); ++i)
         QVERIFY(!naturalLess(names.at(i), names.at(i - 1)));
     QVERIFY(!naturalLess(QStringLiteral("a1"), QStringLiteral("a1")));
+}
+
+// The extra folders stand beside a game folder; the window tests lay out a whole game.
+void TestLaunchCommand::mapFolders()
+{
+    QCOMPARE(::mapFolders(QStringLiteral("/g/tfc/MAPS/")),
+             (QStringList{"/g/tfc/MAPS/", "/g/tfc_addon/maps", "/g/tfc_downloads/maps"}));
+    QCOMPARE(::mapFolders(QStringLiteral("/g/mine")), QStringList{"/g/mine"});
+    QCOMPARE(::mapFolders(QStringLiteral("/maps")), QStringList{"/maps"});
 }
 
 QTEST_GUILESS_MAIN(TestLaunchCommand)
