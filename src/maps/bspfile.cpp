@@ -221,7 +221,7 @@ std::optional<Contents> read(QByteArrayView bytes, QString *reason)
         return std::nullopt;
     }
     QByteArrayView lumps[kLumpCount];
-    for (int i = 0; i < kLumpCount; ++i) {
+    for (qsizetype i = 0; i < kLumpCount; ++i) {
         const qint64 offset = int32At(bytes.data() + 4 + i * 8);
         const qint64 length = int32At(bytes.data() + 8 + i * 8);
         if (offset < 0 || length < 0 || offset + length > bytes.size()) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace FloorDrawing {
 
@@ -42,7 +43,8 @@ QImage draw(const Bsp::Contents &contents, QSize size)
     QPolygonF polygon;
     for (const Bsp::Floor &floor : contents.floors) {
         const double level = high > low ? double(floor.height - low) / double(high - low) : 1.0;
-        const int shade = std::clamp(static_cast<int>(level * (kShades - 1) + 0.5), 0, kShades - 1);
+        const int shade = std::clamp(static_cast<int>(std::lround(level * (kShades - 1))), 0,
+                                     kShades - 1);
         polygon.resize(floor.pointCount);
         for (int i = 0; i < floor.pointCount; ++i) {
             const QPointF &p = contents.points[static_cast<size_t>(floor.firstPoint + i)];

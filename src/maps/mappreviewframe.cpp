@@ -71,7 +71,6 @@ void MapPreviewFrame::showMap(const QString &bspPath, MapPreview::SpawnKind kind
         return;
     }
     const quint64 request = ++*m_latest;
-    m_path = bspPath;
     const QString key = cacheKey(bspPath, kind);
     if (const MapPreview::Preview *cached = cache().object(key)) {
         display(bspPath, *cached);
@@ -109,7 +108,6 @@ void MapPreviewFrame::showMap(const QString &bspPath, MapPreview::SpawnKind kind
 void MapPreviewFrame::clear()
 {
     ++*m_latest;
-    m_path.clear();
     m_title->clear();
     m_picture->clear();
     m_picture->setToolTip(QString());

@@ -35,7 +35,6 @@ private:
     QLabel *m_title = nullptr;
     QLabel *m_picture = nullptr;
     QLabel *m_details = nullptr;
-    QString m_path; // the map asked for last
     // The number of the latest request, shared with the loads still queued so that those a
     // newer map made useless skip their work.
     std::shared_ptr<std::atomic<quint64>> m_latest;
