@@ -208,7 +208,7 @@ bool installationIn(const SteamLibrary &library, bool windows, Installation &fou
     found.program = QDir::toNativeSeparators(program);
     found.maps = QDir::toNativeSeparators(game + QStringLiteral("/valve/maps"));
     found.tfcMaps = QDir::toNativeSeparators(game + QStringLiteral("/tfc/maps"));
-    found.tfc = QFileInfo(game + QStringLiteral("/tfc/liblist.gam")).isFile();
+    found.tfc = OutsideFile::isRegularFile(game + QStringLiteral("/tfc/liblist.gam"));
     return true;
 }
 

@@ -1,4 +1,3 @@
-#include "hostilefiles.h"
 #include "launcher/gamestart.h"
 #include "launcher/windownames.h"
 #include "platform/systemprocessstarter.h"
@@ -10,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -53,7 +51,6 @@ private Q_SLOTS:
     void everyWindowAsks();
     void runtimeStartsTheGameInItsFolder();
     void installedModsAreOffered();
-    void fifosNeverHangTheMainWindow();
 };
 
 void TestSteamGame::launch_data()
@@ -195,39 +192,6 @@ void TestSteamGame::installedModsAreOffered()
     QTest::mouseClick(child<QPushButton>(sp, "launchCustom"), Qt::LeftButton);
     QCOMPARE(test.processes.calls.size(), 1);
     QVERIFY(test.processes.calls.first().commandLine.endsWith("-game mymod"));
-}
-
-void TestSteamGame::fifosNeverHangTheMainWindow()
-{
-    // A FIFO wherever the main window reads a file from outside: Steam's library list (looked at
-    // because `program` names a missing file), a mod's liblist.gam, a map, steam.pid. Each counts
-    // as absent, and the rest is read as before.
-    TestProgram test;
-    layOutSteam(test, true, false);
-    const QString game = test.home() + '/' + kGame;
-    const QStringList fifos{test.home() + "/Steam/steamapps/libraryfolders.vdf",
-                            game + "/bad/liblist.gam", game + "/valve/maps/x.bsp",
-                            test.home() + "/.steam/steam.pid"};
-    for (const QString &fifo : fifos)
-        QVERIFY(Hostile::make("fifo", fifo, 0));
-    QVERIFY(layOut(game, {"cstrike/liblist.gam=game \"Counter-Strike\""}));
-    test.writeIni(iniFor(test.home() + "/gone/hl.sh", game + "/valve/maps"));
-    test.messages.answers = {MessageAnswer::No};
-    const Hostile::Watchdog watchdog(fifos);
-
-    QWidget *sp = test.show(WindowName::main);
-    QCompleter *completer = child<QLineEdit>(sp, "txtCustom")->completer();
-    QVERIFY(completer);
-    QStringList mods;
-    for (int i = 0; i < completer->model()->rowCount(); ++i)
-        mods.append(completer->model()->index(i, 0).data(Qt::EditRole).toString());
-    QCOMPARE(mods, (QStringList{"cstrike", "tfc"}));
-    QAbstractItemModel *maps = child<QListView>(sp, "dirFichiers")->model();
-    QCOMPARE(maps->rowCount(), 2); // bounce, crossfire: not x.bsp
-    startGame(test.context(), nullptr, game + "/hl.sh -game cstrike", WindowStyle::Maximized);
-    QCOMPARE(test.messages.shown.size(), 1); // asked: Steam counts as not running
-    QVERIFY(test.messages.shown.first().text.startsWith(u"Steam n'est pas lancé."_qs));
-    QVERIFY(!watchdog.fired());
 }
 
 QTEST_MAIN(TestSteamGame)
