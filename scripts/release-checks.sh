@@ -23,13 +23,29 @@ if [ "$(id -u)" -eq 0 ]; then
     # Root writes into read-only folders, so those cases skip themselves under root: run the
     # tests that have them once more as an ordinary user.
     echo "== Read-only folder cases as an ordinary user"
+    # The tests run by a path relative to the checkout, which needs no search permission on the
+    # folders above it; the stand-in games they copy would be read by their absolute path in the
+    # checkout, which a clone in a private folder (mktemp -d) closes to the ordinary user. So the
+    # ordinary user gets its own readable copy of the stand-ins, and the guard checks both.
+    standins="$(mktemp -d /tmp/corvane-standins.XXXXXX)"
+    trap 'rm -rf "$standins"' EXIT
+    cp tests/support/standin-game.sh tests/support/standin-runtime.sh "$standins/"
+    if [ -f build-asan/tests/support/standin/hl.exe ]; then
+        cp build-asan/tests/support/standin/hl.exe "$standins/"
+    fi
+    chmod -R a+rX "$standins"
     for t in settings/tst_profilefile settings/tst_location server/tst_serverconfig \
              server/tst_servermakerwindow setup/tst_configwindow; do
         if ! runuser -u nobody -- test -x "build-asan/tests/$t"; then
-            echo "skipped: this checkout is not readable by an ordinary user"
+            echo "skipped: this checkout's build is not readable by an ordinary user"
             break
         fi
-        runuser -u nobody -- env HOME=/tmp XDG_RUNTIME_DIR=/tmp QT_QPA_PLATFORM=offscreen \
+        if ! runuser -u nobody -- test -r "$standins/standin-game.sh"; then
+            echo "the ordinary user cannot read the stand-ins copied to $standins" >&2
+            exit 1
+        fi
+        runuser -u nobody -- env HOME=/tmp TMPDIR=/tmp XDG_RUNTIME_DIR=/tmp \
+            QT_QPA_PLATFORM=offscreen CORVANE_STANDIN_DIR="$standins" \
             ASAN_OPTIONS=detect_leaks=1 "build-asan/tests/$t" -silent
     done
 fi

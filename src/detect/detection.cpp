@@ -1,9 +1,9 @@
 #include "detect/detection.h"
 
 #include "detect/vdf.h"
+#include "files/outsidefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -152,10 +152,13 @@ QList<SteamLibrary> steamLibraries(const QStringList &roots)
     };
     for (const QString &root : roots) {
         add(root, root);
-        QFile file(root + QStringLiteral("/steamapps/libraryfolders.vdf"));
-        if (QFileInfo(file).size() > Vdf::maxBytes || !file.open(QIODevice::ReadOnly))
+        // A file that cannot be read counts as absent: the root itself is still a library.
+        QByteArray text;
+        if (OutsideFile::read(root + QStringLiteral("/steamapps/libraryfolders.vdf"), Vdf::maxBytes,
+                              &text)
+            != OutsideFile::Status::Ok)
             continue;
-        const QStringList listed = libraryPathsFromVdf(file.read(Vdf::maxBytes + 1));
+        const QStringList listed = libraryPathsFromVdf(text);
         for (const QString &path : listed)
             add(root, cleaned(path));
     }
@@ -205,7 +208,7 @@ bool installationIn(const SteamLibrary &library, bool windows, Installation &fou
     found.program = QDir::toNativeSeparators(program);
     found.maps = QDir::toNativeSeparators(game + QStringLiteral("/valve/maps"));
     found.tfcMaps = QDir::toNativeSeparators(game + QStringLiteral("/tfc/maps"));
-    found.tfc = QFileInfo(game + QStringLiteral("/tfc/liblist.gam")).isFile();
+    found.tfc = OutsideFile::isRegularFile(game + QStringLiteral("/tfc/liblist.gam"));
     return true;
 }
 
@@ -245,11 +248,13 @@ QString nothingFoundText(const Detection &detection)
 
 bool steamRunningFromPidFile(const DetectEnvironment &environment)
 {
-    QFile file(cleaned(environment.homePath()) + QStringLiteral("/.steam/steam.pid"));
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray text;
+    if (OutsideFile::read(cleaned(environment.homePath()) + QStringLiteral("/.steam/steam.pid"),
+                          maxPidFileSize, &text)
+        != OutsideFile::Status::Ok)
         return false;
     bool number = false;
-    const qint64 pid = file.read(32).trimmed().toLongLong(&number);
+    const qint64 pid = text.trimmed().toLongLong(&number);
     return number && environment.processAlive(pid);
 }
 

@@ -58,8 +58,12 @@ Detection detect(const DetectEnvironment &environment);
 // The "nothing found" message.
 QString nothingFoundText(const Detection &detection);
 
+// steam.pid holds one process number and a line end: a larger one is not Steam's.
+inline constexpr qint64 maxPidFileSize = 64;
+
 // Whether Steam runs: the pid in ~/.steam/steam.pid (Linux), or the registry's
-// ActiveProcess pid (Windows), names a live process.
+// ActiveProcess pid (Windows), names a live process. A pid file that cannot be read (a FIFO,
+// a folder, too big) means Steam is not running.
 bool steamRunningFromPidFile(const DetectEnvironment &environment);
 bool steamRunningFromRegistry(const DetectEnvironment &environment);
 bool steamRunning(const DetectEnvironment &environment);

@@ -1,7 +1,8 @@
 #include "detect/liblist.h"
 
+#include "files/outsidefile.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 
@@ -31,12 +32,12 @@ QHash<QString, QString> parse(const QByteArray &text)
     return values;
 }
 
-QHash<QString, QString> parseFile(const QString &path)
+std::optional<QHash<QString, QString>> parseFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parse(file.read(maxBytes));
+    QByteArray text;
+    if (OutsideFile::read(path, maxBytes, &text) != OutsideFile::Status::Ok)
+        return std::nullopt;
+    return parse(text);
 }
 
 } // namespace Liblist
@@ -72,11 +73,11 @@ QList<InstalledMod> installedMods(const QString &gameFolder)
     for (const QString &folder : folders) {
         if (folder.compare(u"valve", Qt::CaseInsensitive) == 0 || isVariant(folder, folders))
             continue;
-        const QString liblist = game.filePath(folder + QStringLiteral("/liblist.gam"));
-        if (!QFile::exists(liblist))
-            continue;
-        mods.append(
-            InstalledMod{folder, Liblist::parseFile(liblist).value(QStringLiteral("game"))});
+        // A liblist.gam that cannot be read (a FIFO, a folder, too big) counts as absent.
+        const auto values = Liblist::parseFile(
+            game.filePath(folder + QStringLiteral("/liblist.gam")));
+        if (values)
+            mods.append(InstalledMod{folder, values->value(QStringLiteral("game"))});
     }
     return mods;
 }

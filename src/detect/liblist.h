@@ -5,12 +5,16 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // A mod's liblist.gam: `key "value"` lines and `//` comments. Keys are kept in lower case.
-// Only the first maxBytes are read; lines that are not of that form are skipped.
+// Lines that are not of that form are skipped. A real one holds a few hundred bytes.
 namespace Liblist {
 inline constexpr qsizetype maxBytes = 64 * 1024;
+// Only the first maxBytes of text are looked at.
 QHash<QString, QString> parse(const QByteArray &text);
-QHash<QString, QString> parseFile(const QString &path);
+// Nothing when the file is missing or cannot be read: a FIFO, a folder, larger than maxBytes.
+std::optional<QHash<QString, QString>> parseFile(const QString &path);
 } // namespace Liblist
 
 struct InstalledMod {

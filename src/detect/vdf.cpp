@@ -1,7 +1,6 @@
 #include "detect/vdf.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "files/outsidefile.h"
 
 namespace {
 
@@ -171,11 +170,9 @@ std::optional<QList<VdfNode>> parse(const QByteArray &text)
 
 std::optional<QList<VdfNode>> parseFile(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).size() > maxBytes || !file.open(QIODevice::ReadOnly))
+    QByteArray text;
+    if (OutsideFile::read(path, maxBytes, &text) != OutsideFile::Status::Ok)
         return std::nullopt;
-    // Read one byte past the bound: a file that grew meanwhile is still refused.
-    const QByteArray text = file.read(maxBytes + 1);
     return parse(text);
 }
 

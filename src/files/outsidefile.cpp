@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -85,36 +88,79 @@ constexpr ErrorText kErrorTexts[] = {
     {ENXIO, u"périphérique ou adresse inexistant"},
     {ENODEV, u"aucun périphérique de ce type"},
     {ETXTBSY, u"fichier texte occupé"},
+    {ENOEXEC, u"ce n'est pas un programme que ce système sait lancer"},
+    {E2BIG, u"liste d'arguments trop longue"},
 #ifdef EDQUOT
     {EDQUOT, u"quota de disque dépassé"},
 #endif
 };
 
-// Reads at most limit bytes of an open file. A big file (the 4 MiB settings file) is read into a
-// buffer the kernel may back with 2 MiB pages: a first touch of a thousand 4 KiB pages costs more
-// than the read itself (about 12 ms on a virtual machine), two huge pages next to nothing.
-QByteArray readAtMost(QFile &file, qint64 limit, qint64 expectedSize)
+#ifdef Q_OS_UNIX
+// A buffer for size bytes. A big file (the 4 MiB settings file) goes into memory the kernel may
+// back with 2 MiB pages: a first touch of a thousand 4 KiB pages costs more than the read itself
+// (about 12 ms on a virtual machine), two huge pages next to nothing.
+QByteArray bufferFor(qint64 size)
 {
 #ifdef Q_OS_LINUX
     constexpr qint64 kHugePage = qint64(2) * 1024 * 1024;
-    if (expectedSize >= kHugePage) {
-        QByteArray buffer(qsizetype(limit + kHugePage), Qt::Uninitialized);
+    if (size >= kHugePage) {
+        QByteArray buffer(qsizetype(size + kHugePage), Qt::Uninitialized);
         // Dropping bytes at the front only moves the start, so the data begins on a boundary.
         const auto address = reinterpret_cast<quintptr>(buffer.constData());
         const auto skip = qsizetype((kHugePage - address % kHugePage) % kHugePage);
         buffer.remove(0, skip);
         ::madvise(buffer.data(), size_t(buffer.size()), MADV_HUGEPAGE); // advice only
-        const qint64 got = file.read(buffer.data(), limit);
-        buffer.resize(qsizetype(qMax<qint64>(got, 0)));
+        buffer.resize(qsizetype(size));
         return buffer;
     }
-#else
-    Q_UNUSED(expectedSize);
 #endif
-    return file.read(limit);
+    return QByteArray(qsizetype(size), Qt::Uninitialized);
 }
+#endif
+
+// The same texts for the codes Windows gives (GetLastError), by number: this table is compiled
+// and tested everywhere.
+constexpr struct {
+    unsigned long code;
+    int error;
+} kWindowsErrors[] = {
+    {2, ENOENT},         // ERROR_FILE_NOT_FOUND
+    {3, ENOENT},         // ERROR_PATH_NOT_FOUND
+    {4, EMFILE},         // ERROR_TOO_MANY_OPEN_FILES
+    {5, EACCES},         // ERROR_ACCESS_DENIED
+    {8, ENOMEM},         // ERROR_NOT_ENOUGH_MEMORY
+    {17, EXDEV},         // ERROR_NOT_SAME_DEVICE
+    {19, EROFS},         // ERROR_WRITE_PROTECT
+    {32, EBUSY},         // ERROR_SHARING_VIOLATION
+    {33, EBUSY},         // ERROR_LOCK_VIOLATION
+    {39, ENOSPC},        // ERROR_HANDLE_DISK_FULL
+    {80, EEXIST},        // ERROR_FILE_EXISTS
+    {87, EINVAL},        // ERROR_INVALID_PARAMETER
+    {112, ENOSPC},       // ERROR_DISK_FULL
+    {123, EINVAL},       // ERROR_INVALID_NAME
+    {183, EEXIST},       // ERROR_ALREADY_EXISTS
+    {206, ENAMETOOLONG}, // ERROR_FILENAME_EXCED_RANGE
+    {1920, ELOOP},       // ERROR_CANT_ACCESS_FILE (a link that cannot be followed)
+    {1921, ELOOP},       // ERROR_CANT_RESOLVE_FILENAME
+};
+
+#ifdef Q_OS_WIN
+QString lastSystemReason()
+{
+    return windowsReason(GetLastError());
+}
+#endif
 
 } // namespace
+
+QString windowsReason(unsigned long code)
+{
+    for (const auto &entry : kWindowsErrors) {
+        if (entry.code == code)
+            return systemReason(entry.error);
+    }
+    return QStringLiteral("erreur Windows %1").arg(code);
+}
 
 QString systemReason(int error)
 {
@@ -144,11 +190,16 @@ bool isRegularFile(const QString &path)
 #endif
 }
 
-Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *reason)
+namespace {
+
+// Reads the file at path when it is a regular file: at most `limit` bytes, and, when `whole`,
+// refuses a file larger than maxSize (the read stops one byte past it, so a file that grows
+// meanwhile is refused too, never read past maxSize).
+Status readBounded(const QString &path, qint64 maxSize, bool whole, QByteArray *bytes,
+                   QString *reason)
 {
     bytes->clear();
-    QFile file;
-    qint64 knownSize = 0;
+    const qint64 limit = whole ? maxSize + 1 : maxSize;
 #ifdef Q_OS_UNIX
     // Non-blocking: opening a FIFO for reading would otherwise wait for a writer forever.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -158,28 +209,39 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
         setReason(reason, unreadable(path, systemReason(errno)));
         return Status::Refused;
     }
+    const auto refuse = [fd, bytes, reason](const QString &why) {
+        setReason(reason, why);
+        bytes->clear();
+        ::close(fd);
+        return Status::Refused;
+    };
     struct stat info { };
-    if (::fstat(fd, &info) != 0) {
-        setReason(reason, unreadable(path, systemReason(errno)));
-        ::close(fd);
-        return Status::Refused;
+    if (::fstat(fd, &info) != 0)
+        return refuse(unreadable(path, systemReason(errno)));
+    if (!S_ISREG(info.st_mode))
+        return refuse(notRegular(path, kindName(info.st_mode)));
+    if (whole && info.st_size > maxSize)
+        return refuse(tooBigReason(path, info.st_size, maxSize));
+    // The size seen above may be stale (a growing file, a file system that reports none).
+    *bytes = bufferFor(std::min<qint64>(limit, whole ? info.st_size + 1 : limit));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes->size()) {
+            if (got >= limit)
+                break;
+            bytes->resize(qsizetype(std::min<qint64>(limit, qint64(got) * 2 + 4096)));
+        }
+        const ssize_t n = ::read(fd, bytes->data() + got, size_t(bytes->size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return refuse(unreadable(path, systemReason(errno)));
+        if (n == 0)
+            break;
+        got += n;
     }
-    if (!S_ISREG(info.st_mode)) {
-        setReason(reason, notRegular(path, kindName(info.st_mode)));
-        ::close(fd);
-        return Status::Refused;
-    }
-    if (info.st_size > maxSize) {
-        setReason(reason, tooBigReason(path, info.st_size, maxSize));
-        ::close(fd);
-        return Status::Refused;
-    }
-    knownSize = info.st_size;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        setReason(reason, unreadable(path, file.errorString()));
-        return Status::Refused;
-    }
+    ::close(fd);
+    bytes->truncate(got);
 #else
     const QFileInfo info(path);
     if (!info.exists())
@@ -191,36 +253,46 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
                                           : QStringLiteral("un fichier spécial")));
         return Status::Refused;
     }
-    if (info.size() > maxSize) {
+    if (whole && info.size() > maxSize) {
         setReason(reason, tooBigReason(path, info.size(), maxSize));
         return Status::Refused;
     }
-    knownSize = info.size();
-    file.setFileName(path);
+    const qint64 knownSize = info.size();
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setReason(reason, unreadable(path, file.errorString()));
+        setReason(reason, unreadable(path, lastSystemReason()));
         return Status::Refused;
     }
-#endif
-    // The size seen above may be stale (a growing file, a file system that reports none): the
-    // read itself stops one byte past the limit. The first read asks for the size seen plus one
-    // byte, not for the limit: a buffer of the limit would cost what the limit costs (64 MiB
-    // for a map) on every read of a small file.
-    const qint64 expected = std::clamp<qint64>(knownSize, 0, maxSize);
-    *bytes = readAtMost(file, expected + 1, expected);
-    if (bytes->size() > expected && expected < maxSize && file.error() == QFileDevice::NoError)
-        bytes->append(file.read(maxSize - expected));
+    // The first read asks for the size seen plus one byte, not for the limit: a buffer of the
+    // limit would cost what the limit costs (64 MiB for a map) on every read of a small file.
+    const qint64 expected = std::clamp<qint64>(knownSize, 0, limit - 1);
+    *bytes = file.read(expected + 1);
+    if (bytes->size() > expected && file.error() == QFileDevice::NoError)
+        bytes->append(file.read(limit - expected - 1));
     if (file.error() != QFileDevice::NoError) {
-        setReason(reason, unreadable(path, file.errorString()));
+        setReason(reason, unreadable(path, lastSystemReason()));
         bytes->clear();
         return Status::Refused;
     }
-    if (bytes->size() > maxSize) {
+#endif
+    if (whole && bytes->size() > maxSize) {
         setReason(reason, tooBigReason(path, bytes->size(), maxSize));
         bytes->clear();
         return Status::Refused;
     }
     return Status::Ok;
+}
+
+} // namespace
+
+Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *reason)
+{
+    return readBounded(path, maxSize, true, bytes, reason);
+}
+
+Status readStart(const QString &path, qint64 count, QByteArray *bytes, QString *reason)
+{
+    return readBounded(path, count, false, bytes, reason);
 }
 
 } // namespace OutsideFile

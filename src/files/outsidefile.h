@@ -20,12 +20,21 @@ enum class Status {
 // refused too, never read past maxSize.
 Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *reason = nullptr);
 
+// Reads at most the first `count` bytes of the file at path when it is a regular file (or a link
+// to one), whatever its size: to recognise a file by its first bytes.
+Status readStart(const QString &path, qint64 count, QByteArray *bytes, QString *reason = nullptr);
+
 // Whether path is a regular file (links followed), decided without opening it: for folder walks,
 // so that a FIFO named like a map is skipped, never opened.
 bool isRegularFile(const QString &path);
 
 // The system's reason for an error number, in French ("trop de niveaux de liens symboliques").
+// Every reason the player reads comes from this one table; an error without a text keeps its
+// number ("erreur système 1234").
 QString systemReason(int error);
+// The same for a Windows error code (GetLastError): the text of the matching error number, else
+// "erreur Windows N".
+QString windowsReason(unsigned long code);
 
 // "<name> est trop volumineux (N octets ; M octets au plus)."
 QString tooBigReason(const QString &path, qint64 size, qint64 maxSize);

@@ -1,5 +1,7 @@
 #include "launcher/mapfiles.h"
 
+#include "files/outsidefile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QSet>
@@ -55,12 +57,14 @@ QStringList mapFiles(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    // QDirIterator without per-file checks: a maps folder can hold thousands of files.
+    // Only regular files (links followed): a FIFO, a device or a dangling link named x.bsp is
+    // skipped, never opened. One stat per entry that passed the name filter.
     QStringList names;
     QDirIterator it(directory, {QStringLiteral("*.bsp")}, QDir::Files);
     while (it.hasNext()) {
         it.next();
-        names.append(it.fileName());
+        if (OutsideFile::isRegularFile(it.filePath()))
+            names.append(it.fileName());
     }
     std::sort(names.begin(), names.end(), naturalLess);
     return names;

@@ -2,6 +2,7 @@
 
 #include "launcher/registration.h"
 #include "launcher/windownames.h"
+#include "settings/location.h"
 #include "settings/textfile.h"
 
 #include <QDir>
@@ -37,6 +38,6 @@ void Program::start()
     TextFile::removeLeftovers(m_settings.filePath());
     const QString valve = m_settings.read(Keys::valve);
     if (valve != kMissing && !valve.isEmpty())
-        TextFile::removeLeftovers(valve + QStringLiteral("crvn.cfg"));
+        TextFile::removeLeftovers(serverConfigPath(valve));
     m_windows.show(WindowName::splash);
 }

@@ -1,9 +1,9 @@
 #include "platform/systemprocessstarter.h"
 
+#include "files/outsidefile.h"
 #include "platform/commandline.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -23,8 +23,10 @@ bool isFile(const QString &path)
 #ifndef Q_OS_WIN
 bool isWindowsExecutable(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(2) == QByteArrayLiteral("MZ");
+    // Through the shared reader: a FIFO put there meanwhile is refused, never waited on.
+    QByteArray start;
+    return OutsideFile::readStart(path, 2, &start) == OutsideFile::Status::Ok
+        && start == QByteArrayLiteral("MZ");
 }
 #endif
 
@@ -110,7 +112,11 @@ StartResult SystemProcessStarter::runCommandLine(const QString &commandLine, Win
     process.setWorkingDirectory(info.absolutePath());
     applyOptions(process, options);
     process.setStandardInputFile(QProcess::nullDevice());
+    // QProcess's own text is in English and, for a detached start, says no more than this.
     if (!process.startDetached())
-        return failure(parts.program, process.errorString());
+        return failure(parts.program,
+                       QStringLiteral("Le système a refusé de lancer ce programme (format "
+                                      "inconnu, interpréteur ou bibliothèque manquant, ou "
+                                      "droits insuffisants)."));
     return StartResult{true, parts.program, {}};
 }

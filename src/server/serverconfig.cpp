@@ -112,14 +112,6 @@ QString serverConfigText(const ServerFields &fields)
     return text;
 }
 
-QString serverConfigPath(const QString &valveFolder)
-{
-    const bool ends = valveFolder.endsWith(QLatin1Char('/'))
-        || valveFolder.endsWith(QLatin1Char('\\')) || valveFolder.isEmpty();
-    return ends ? valveFolder + QStringLiteral("crvn.cfg")
-                : valveFolder + QDir::separator() + QStringLiteral("crvn.cfg");
-}
-
 std::optional<ServerCheckFailure> checkServerFields(const ServerFields &f)
 {
     const QString blank = QStringLiteral(" ");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/location.h" // serverConfigPath
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -42,10 +44,6 @@ QStringList serverConfigLines(const ServerFields &fields);
 
 // The whole file's text: each line followed by CR LF.
 QString serverConfigText(const ServerFields &fields);
-
-// The file name: the valve folder text followed by "crvn.cfg", with a separator between them
-// when the folder text does not end with one.
-QString serverConfigPath(const QString &valveFolder);
 
 // The message of a refused field check.
 struct ServerCheckFailure {

@@ -2,6 +2,7 @@
 
 #include "settings/settings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 SettingsLocation chooseSettingsLocation(const QString &programDirectory,
@@ -13,4 +14,12 @@ SettingsLocation chooseSettingsLocation(const QString &programDirectory,
         || perUserDirectory.isEmpty())
         return SettingsLocation{besideProgram, false};
     return SettingsLocation{Settings::fileInDirectory(perUserDirectory), true};
+}
+
+QString serverConfigPath(const QString &valveFolder)
+{
+    const bool ends = valveFolder.endsWith(QLatin1Char('/'))
+        || valveFolder.endsWith(QLatin1Char('\\')) || valveFolder.isEmpty();
+    return ends ? valveFolder + QStringLiteral("crvn.cfg")
+                : valveFolder + QDir::separator() + QStringLiteral("crvn.cfg");
 }

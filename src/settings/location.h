@@ -12,3 +12,8 @@ struct SettingsLocation {
 
 SettingsLocation chooseSettingsLocation(const QString &programDirectory,
                                         const QString &perUserDirectory);
+
+// Where crvn.cfg lives: the valve folder text followed by "crvn.cfg", with a separator between
+// them when the folder text does not end with one. The server maker writes there and the
+// start-up removes the leftover copies of a killed save there: both ask this function.
+QString serverConfigPath(const QString &valveFolder);

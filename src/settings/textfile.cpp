@@ -9,10 +9,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -256,13 +256,29 @@ QString kindName(mode_t mode)
 }
 #endif
 
+// Where a chain of symbolic links starting at path ends (path itself when it is no link), whether
+// or not that end exists; empty when the chain is too long or loops.
+QString linkEnd(const QString &path)
+{
+    // As many links as the system itself follows before it gives up.
+    constexpr int kMaxLinks = 40;
+    QString end = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        const QFileInfo info(end);
+        if (!info.isSymbolicLink())
+            return end;
+        end = info.symLinkTarget();
+    }
+    return QString();
+}
+
 // Why path (followed through links) may not be replaced; empty when it may, or is missing.
 QString kindProblem(const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat info { };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? QString() : qt_error_string(errno);
+        return errno == ENOENT || errno == ENOTDIR ? QString() : OutsideFile::systemReason(errno);
     return S_ISREG(info.st_mode) ? QString() : notRegularReason(path, kindName(info.st_mode));
 #else
     const QFileInfo info(path);
@@ -270,6 +286,17 @@ QString kindProblem(const QString &path)
         return QString();
     return notRegularReason(
         path, info.isDir() ? QStringLiteral("un dossier") : QStringLiteral("un fichier spécial"));
+#endif
+}
+
+// The reason of the system call that just failed, in French. QFile's own texts are the system's,
+// in its language.
+QString lastSystemReason()
+{
+#ifdef Q_OS_WIN
+    return OutsideFile::windowsReason(GetLastError());
+#else
+    return OutsideFile::systemReason(errno);
 #endif
 }
 
@@ -299,12 +326,12 @@ bool renameOver(const QString &from, const QString &to, QString *reason)
                     reinterpret_cast<const wchar_t *>(nativeTo.utf16()),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    *reason = qt_error_string(int(GetLastError()));
+    *reason = OutsideFile::windowsReason(GetLastError());
     return false;
 #else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    *reason = qt_error_string(errno);
+    *reason = OutsideFile::systemReason(errno);
     return false;
 #endif
 }
@@ -447,11 +474,19 @@ ReadStatus read(const QString &path, QByteArray *bytes, QString *reason)
 
 bool replace(const QString &path, const QByteArray &bytes, QString *reason)
 {
-    QString target = path;
-    const QFileInfo given(path);
-    if (given.isSymLink()) {
-        if (const QString resolved = given.canonicalFilePath(); !resolved.isEmpty())
-            target = resolved;
+    // A link is followed to its end, even when that end does not exist yet: the save creates
+    // it there, and the player's link stays as it is.
+    const QString target = linkEnd(path);
+    if (target.isEmpty()) {
+        *reason = QStringLiteral("%1 : %2 ; rien n'a été enregistré.")
+                      .arg(fileName(path), OutsideFile::systemReason(ELOOP));
+        return false;
+    }
+    if (target != path && !QFileInfo(target).absoluteDir().exists()) {
+        *reason = QStringLiteral("%1 est un lien vers %2, dont le dossier n'existe pas ; rien n'a "
+                                 "été enregistré.")
+                      .arg(fileName(path), QDir::toNativeSeparators(target));
+        return false;
     }
     if (const QString problem = kindProblem(target); !problem.isEmpty()) {
         *reason = problem;
@@ -470,9 +505,12 @@ bool replace(const QString &path, const QByteArray &bytes, QString *reason)
     for (int attempt = 0; attempt < 100 && !temp.isOpen(); ++attempt) {
         temp.setFileName(directory.filePath(prefix + randomSuffix()));
         // Created here and now, never an existing file: a name taken is simply drawn again.
-        if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !temp.exists()) {
-            *reason = temp.errorString();
-            return false;
+        if (!temp.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            const QString why = lastSystemReason(); // before exists() sets errno again
+            if (!temp.exists()) {
+                *reason = why;
+                return false;
+            }
         }
     }
     if (!temp.isOpen()) {
@@ -487,14 +525,14 @@ bool replace(const QString &path, const QByteArray &bytes, QString *reason)
         return false;
     };
     if (temp.write(bytes) != bytes.size() || !temp.flush())
-        return discard(temp.errorString(), reason);
+        return discard(lastSystemReason(), reason);
     if (targetInfo.exists())
         temp.setPermissions(targetInfo.permissions());
     if (!syncToDisk(temp))
         return discard(QStringLiteral("écriture sur le disque impossible"), reason);
     temp.close();
     if (temp.error() != QFileDevice::NoError)
-        return discard(temp.errorString(), reason);
+        return discard(lastSystemReason(), reason);
     QString why;
     if (!renameOver(temp.fileName(), target, &why)) {
         temp.remove();
@@ -526,10 +564,9 @@ bool writeText(const QString &path, QStringView text, Encoding encoding, QString
 
 int removeLeftovers(const QString &path)
 {
-    const QFileInfo given(path);
-    QList<QFileInfo> files{given};
-    if (given.isSymLink() && !given.canonicalFilePath().isEmpty())
-        files.append(QFileInfo(given.canonicalFilePath()));
+    QList<QFileInfo> files{QFileInfo(path)};
+    if (const QString end = linkEnd(path); !end.isEmpty() && end != path)
+        files.append(QFileInfo(end));
     int removed = 0;
     QStringList seen;
     for (const QFileInfo &file : files) {

@@ -188,6 +188,12 @@ void TestProcessStart::windowsExecutableNeedsWine()
     const StartResult notExecutable = starter.runCommandLine(text, WindowStyle::Maximized, {});
     QVERIFY(!notExecutable.started);
     QVERIFY(notExecutable.reason.contains(QStringLiteral("exécutable")));
+    // Executable, but in no format the system starts: said in French, not in Qt's English.
+    QVERIFY(QFile::setPermissions(text, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const StartResult unknown = starter.runCommandLine(text, WindowStyle::Maximized, {});
+    QVERIFY(!unknown.started);
+    QVERIFY2(unknown.reason.startsWith(u"Le système a refusé de lancer ce programme"_qs),
+             qPrintable(unknown.reason));
 }
 #endif
 

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void aRefusedKeyWritesNoneOfTheSave();
     void startUpSaysAtOnceWhenTheFileIsNoFile_data();
     void startUpSaysAtOnceWhenTheFileIsNoFile();
+    void startUpRemovesOnlyItsOwnLeftovers_data();
     void startUpRemovesOnlyItsOwnLeftovers();
 };
 
@@ -152,18 +153,28 @@ void TestSettingsWindows::startUpSaysAtOnceWhenTheFileIsNoFile()
     started.windows().quit();
 }
 
+void TestSettingsWindows::startUpRemovesOnlyItsOwnLeftovers_data()
+{
+    QTest::addColumn<QString>("valve");
+    QTest::newRow("valve with its separator") << "game/valve/";
+    // The server maker accepts it without: the copies are still looked for inside the folder,
+    // and a file beside the folder whose name starts with "valve" is not ours.
+    QTest::newRow("valve without its separator") << "game/valve";
+}
+
 void TestSettingsWindows::startUpRemovesOnlyItsOwnLeftovers()
 {
+    QFETCH(QString, valve);
     TestProgram program;
-    const QString valve = program.path(QStringLiteral("game/valve/"));
-    QVERIFY(QDir().mkpath(valve));
-    program.writeIni("[MISC]\r\nfirstuse=no\r\n[GAMEDIR]\r\nvalve=" + QFile::encodeName(valve)
-                     + "\r\n");
+    QVERIFY(QDir().mkpath(program.path(valve)));
+    program.writeIni("[MISC]\r\nfirstuse=no\r\n[GAMEDIR]\r\nvalve="
+                     + QFile::encodeName(QDir::toNativeSeparators(program.path(valve))) + "\r\n");
     const QStringList ours{QStringLiteral("crvn.ini.corvane-save-a1B2c3"),
                            QStringLiteral("game/valve/crvn.cfg.corvane-save-Zz9Yy8")};
     const QStringList theirs{QStringLiteral("crvn.ini.a1B2c3"), QStringLiteral("crvn.ini~"),
                              QStringLiteral("game/valve/crvn.cfg.Zz9Yy8"),
-                             QStringLiteral("game/valve/config.cfg.corvane-save-Zz9Yy8")};
+                             QStringLiteral("game/valve/config.cfg.corvane-save-Zz9Yy8"),
+                             QStringLiteral("game/valvecrvn.cfg.corvane-save-Zz9Yy8")};
     for (const QString &name : ours + theirs) {
         QFile file(program.path(name));
         QVERIFY(file.open(QIODevice::WriteOnly));

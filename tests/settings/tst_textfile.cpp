@@ -62,7 +62,8 @@ private Q_SLOTS:
     void notARegularFile();
     void sizeLimit_data();
     void sizeLimit();
-    void linkToARegularFileIsFollowed();
+    void linksAreFollowed_data();
+    void linksAreFollowed();
     void saveLeavesNoCopyAndKeepsPermissions();
     void leftoversOfOursOnly();
     void wholeTextInAnEncoding_data();
@@ -160,25 +161,53 @@ void TestTextFile::sizeLimit()
     QCOMPARE(readAll(path), text);
 }
 
-void TestTextFile::linkToARegularFileIsFollowed()
+void TestTextFile::linksAreFollowed_data()
+{
+    QTest::addColumn<QStringList>("links"); // "name->target", as ln -s makes them, in cfg/
+    QTest::addColumn<bool>("realExists");   // real/crvn.ini is there before the save
+    QTest::addColumn<QString>("refusal");   // empty: saved into real/crvn.ini
+    QTest::newRow("link to a file") << QStringList{"crvn.ini->../real/crvn.ini"} << true << "";
+    QTest::newRow("dangling link: its target is created")
+        << QStringList{"crvn.ini->../real/crvn.ini"} << false << "";
+    QTest::newRow("chain of links, dangling at its end")
+        << QStringList{"crvn.ini->a.ini", "a.ini->../real/crvn.ini"} << false << "";
+    QTest::newRow("the target's folder is missing")
+        << QStringList{"crvn.ini->../gone/crvn.ini"} << false
+        << "/gone/crvn.ini, dont le dossier n'existe pas ; rien n'a été enregistré.";
+    QTest::newRow("loop") << QStringList{"crvn.ini->a.ini", "a.ini->crvn.ini"} << false
+                          << "crvn.ini ne peut pas être lu : trop de niveaux de liens symboliques";
+}
+
+void TestTextFile::linksAreFollowed()
 {
 #ifndef Q_OS_UNIX
     QSKIP("symbolic links need privileges on Windows");
-#endif
+#else
+    QFETCH(QStringList, links);
+    QFETCH(bool, realExists);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath("cfg")) && QDir().mkpath(dir.filePath("real")));
     const QString real = dir.filePath(QStringLiteral("real/crvn.ini"));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("real"))));
-    QVERIFY(writeAll(real, "[MISC]\r\ntfc=true\r\n"));
-    const QString link = dir.filePath(QStringLiteral("crvn.ini"));
-    QVERIFY(QFile::link(real, link));
+    if (realExists)
+        QVERIFY(writeAll(real, "[MISC]\r\ntfc=true\r\n"));
+    for (const QString &link : links)
+        QCOMPARE(::symlink(QFile::encodeName(link.section("->", 1)).constData(),
+                           QFile::encodeName(dir.filePath("cfg/" + link.section("->", 0, 0))).constData()),
+                 0);
+    const QString path = dir.filePath(QStringLiteral("cfg/crvn.ini"));
+    const QStringList before = entries(dir.filePath("cfg"));
 
-    QCOMPARE(ProfileFile::read(link, u"MISC", u"tfc", QString()), QStringLiteral("true"));
-    QString error;
-    QVERIFY2(ProfileFile::write(link, u"MISC", u"tfc", QStringLiteral("false"), &error),
-             qPrintable(error));
-    QVERIFY(QFileInfo(link).isSymLink()); // still the player's link
-    QCOMPARE(readAll(real), QByteArray("[MISC]\r\ntfc=false\r\n"));
-    QCOMPARE(entries(dir.filePath(QStringLiteral("real"))), QStringList{QStringLiteral("crvn.ini")});
+    Settings settings(path);
+    const bool saved = settings.write(Keys::tfc, QStringLiteral("false"));
+    QVERIFY2(saved == refusal.isEmpty(), qPrintable(settings.errorString()));
+    QVERIFY2(settings.errorString().contains(refusal), qPrintable(settings.errorString()));
+    QCOMPARE(entries(dir.filePath("cfg")), before); // the links stay links, nothing beside them
+    QCOMPARE(QFileInfo(path).symLinkTarget(), QFileInfo(dir.filePath("cfg/" + links.first().section("->", 1))).absoluteFilePath());
+    if (saved)
+        QCOMPARE(ProfileFile::read(real, u"MISC", u"tfc", QString()), u"false"_qs);
+    QCOMPARE(entries(dir.filePath("real")), saved ? QStringList{"crvn.ini"} : QStringList{});
+#endif
 }
 
 void TestTextFile::saveLeavesNoCopyAndKeepsPermissions()

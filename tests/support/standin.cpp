@@ -28,14 +28,30 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Copies a stand-in program to `path`, replacing what was there, and makes it executable.
+// The folder the stand-ins are copied from: CORVANE_STANDIN_DIR when set (a copy an ordinary
+// user can read when the checkout's folders are closed to them), else where the build put them.
+QString standInSource(const char *builtPath)
+{
+    const QString folder = qEnvironmentVariable("CORVANE_STANDIN_DIR");
+    const QString built = QString::fromLocal8Bit(builtPath);
+    return folder.isEmpty() ? built : folder + u'/' + QFileInfo(built).fileName();
+}
+
+// Copies a stand-in program to `path`, replacing what was there, and makes it executable. A
+// stand-in that cannot be placed fails the test with that reason, not with the launch error
+// that would follow.
 void placeProgram(const QString &source, const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
-    QFile::copy(source, path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                    | QFile::ReadGroup | QFile::ExeGroup);
+    QFile copy(source);
+    if (!copy.copy(path)
+        || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                            | QFile::ReadGroup | QFile::ExeGroup)) {
+        const QString why = QStringLiteral("the stand-in %1 could not be placed at %2: %3")
+                                .arg(source, path, copy.errorString());
+        QTest::qFail(qPrintable(why), __FILE__, __LINE__);
+    }
 }
 
 QStringList readRecord(const QString &file, int waitMs = 20000)
@@ -58,16 +74,16 @@ StandIn::StandIn(const QString &path, Kind kind)
 {
     if (windowsStandIn(kind)) {
         // The Windows stand-in writes its record beside itself.
-        placeProgram(QStringLiteral(CORVANE_WINDOWS_STANDIN), m_program);
+        placeProgram(standInSource(CORVANE_WINDOWS_STANDIN), m_program);
     } else {
-        placeProgram(QStringLiteral(CORVANE_STANDIN_SCRIPT), m_program);
+        placeProgram(standInSource(CORVANE_STANDIN_SCRIPT), m_program);
         qputenv("CORVANE_STANDIN_OUT", m_record.toLocal8Bit());
     }
 }
 
 bool StandIn::available(Kind kind)
 {
-    return !windowsStandIn(kind) || QFileInfo(QStringLiteral(CORVANE_WINDOWS_STANDIN)).isFile();
+    return !windowsStandIn(kind) || QFileInfo(standInSource(CORVANE_WINDOWS_STANDIN)).isFile();
 }
 
 QString StandIn::recordFile(int start) const
@@ -114,7 +130,7 @@ StandInRuntime::StandInRuntime(const QString &path)
     : m_program(path)
     , m_record(QFileInfo(path).absolutePath() + QStringLiteral("/runtime-record"))
 {
-    placeProgram(QStringLiteral(CORVANE_STANDIN_RUNTIME), path);
+    placeProgram(standInSource(CORVANE_STANDIN_RUNTIME), path);
     qputenv("CORVANE_RUNTIME_OUT", m_record.toLocal8Bit());
 }
 
