@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 # Usage: fuzz/run.sh [seconds] [target ...]   (default 60 s each; every target when none is named)
 # A target fuzz_<name> takes its seeds from fuzz/corpus/<name>/ and, when present, its
-# dictionary from fuzz/<name>.dict.
+# dictionary from fuzz/<name>.dict, plus the seeds fuzz/make-limit-seeds.sh makes at its limits.
 # Needs clang and libclang-rt-14-dev (Debian 12). The committed seed corpora are never changed:
 # each fuzzer works on a copy, and a crashing input is left in build-fuzz/findings/<name>/.
 # Exits non-zero when a fuzzer finds a crash, a hang or a broken property.
@@ -37,10 +37,19 @@ for target in $targets; do
     rm -rf "$work"
     mkdir -p "$work" "$findings"
     cp "$root/fuzz/corpus/$name"/* "$work"/
+    # The seeds at the size limits are megabytes: made here, not committed.
+    sh "$root/fuzz/make-limit-seeds.sh" "$name" "$work"
+    # libFuzzer cuts every seed to -max_len, by default at most 1 MiB: a seed one byte past a
+    # limit must stay whole.
+    maxlen=4096
+    for seed in "$work"/*; do
+        size=$(wc -c <"$seed")
+        [ "$size" -gt "$maxlen" ] && maxlen=$size
+    done
     dict=""
     [ -f "$root/fuzz/$name.dict" ] && dict="-dict=$root/fuzz/$name.dict"
     echo "== $target for $seconds s"
     # shellcheck disable=SC2086
     (cd "$build" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
-        -rss_limit_mb=2048 -print_final_stats=1 $dict -artifact_prefix="$findings/" "$work")
+        -max_len="$maxlen" -rss_limit_mb=2048 -print_final_stats=1 $dict -artifact_prefix="$findings/" "$work")
 done
