@@ -2,7 +2,7 @@
 # Writes the seeds that stand at a reader's size limits: the largest input it accepts and one
 # byte more. They are megabytes of filler, so they are made on demand rather than committed.
 # Usage: fuzz/make-limit-seeds.sh <vdf|profilefile|serverreply> <folder>
-# (fuzz/run.sh calls it for each target's working copy of its corpus.)
+# (fuzz/run.sh runs every seed it makes once through the target, before the fuzzing proper.)
 set -eu
 
 name="$1"
