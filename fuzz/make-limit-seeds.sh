@@ -35,10 +35,8 @@ profilefile)
     # `s\ user\ <value>\ ` then the file; its whole size is a multiple of four so that the
     # fuzzer also runs it through a real file.
     limit=$((4 * MiB))
-    # A file of exactly the limit (read) and one byte more (refused); the write shortens it.
-    # The line `user=` + value + CRLF and `[s]` + CRLF take 12 bytes besides the filler.
-    { printf 's\\ user\\ x\\ [s]\r\nuser='; filler $((limit - 12)); printf '\r\n'; } \
-        >"$out/limit-read-$limit"
+    # A file one byte past the limit: neither read nor written. (The second write seed below
+    # is a file of exactly the limit, which is read.) `[s]` + CRLF + `user=` + CRLF take 12.
     { printf 's\\ user\\ \\ [s]\r\nuser='; filler $((limit - 11)); printf '\r\n'; } \
         >"$out/limit-read-$((limit + 1))"
     # A write that makes the file exactly the limit (kept) and one byte more (refused):
