@@ -120,6 +120,7 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
 {
     bytes->clear();
     QFile file;
+    qint64 seenSize = 0;
 #ifdef Q_OS_UNIX
     // Non-blocking: opening a FIFO for reading would otherwise wait for a writer forever.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -145,6 +146,7 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
         ::close(fd);
         return Status::Refused;
     }
+    seenSize = info.st_size;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         setReason(reason, unreadable(path, file.errorString()));
@@ -155,14 +157,17 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
     if (!info.exists())
         return Status::Missing;
     if (!info.isFile()) {
-        setReason(reason, notRegular(path, info.isDir() ? QStringLiteral("un dossier")
-                                                        : QStringLiteral("un fichier spécial")));
+        setReason(reason,
+                  notRegular(path,
+                             info.isDir() ? QStringLiteral("un dossier")
+                                          : QStringLiteral("un fichier spécial")));
         return Status::Refused;
     }
     if (info.size() > maxSize) {
         setReason(reason, tooBigReason(path, info.size(), maxSize));
         return Status::Refused;
     }
+    seenSize = info.size();
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly)) {
         setReason(reason, unreadable(path, file.errorString()));
@@ -170,8 +175,17 @@ Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *rea
     }
 #endif
     // The size seen above may be stale (a growing file, a file system that reports none): the
-    // read itself stops one byte past the limit.
-    *bytes = file.read(maxSize + 1);
+    // read goes on to the end of the file and stops one byte past the limit. It asks for the
+    // size seen, not the limit: QIODevice::read allocates all it is asked for, and a 4 MiB
+    // buffer for every small file read adds up.
+    *bytes = file.read(qMin(seenSize, maxSize) + 1);
+    while (file.error() == QFileDevice::NoError && bytes->size() <= maxSize) {
+        constexpr qint64 kChunk = 64 * 1024;
+        const QByteArray more = file.read(qMin(kChunk, maxSize + 1 - bytes->size()));
+        if (more.isEmpty())
+            break;
+        bytes->append(more);
+    }
     if (file.error() != QFileDevice::NoError) {
         setReason(reason, unreadable(path, file.errorString()));
         bytes->clear();

@@ -51,12 +51,16 @@ QStringList mapFiles(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    // QDirIterator without per-file checks: a maps folder can hold thousands of files.
+    // QDirIterator without per-file checks: a maps folder can hold thousands of files. The
+    // extension is compared here rather than through a name filter, which would compile a
+    // regular expression (and load its library) for one suffix.
     QStringList names;
-    QDirIterator it(directory, {QStringLiteral("*.bsp")}, QDir::Files);
+    QDirIterator it(directory, QDir::Files);
     while (it.hasNext()) {
         it.next();
-        names.append(it.fileName());
+        const QString name = it.fileName();
+        if (name.endsWith(u".bsp", Qt::CaseInsensitive))
+            names.append(name);
     }
     std::sort(names.begin(), names.end(), naturalLess);
     return names;
