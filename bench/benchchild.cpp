@@ -1,5 +1,6 @@
 #include "benchchild.h"
 
+#include "benchmemory.h"
 #include "benchsupport.h"
 #include "launcher/program.h"
 #include "launcher/windownames.h"
@@ -40,6 +41,7 @@ public:
             std::printf("step %s %.3f\n", name, ms);
         std::printf("rss %lld\n", static_cast<long long>(Bench::residentMemoryKiB()));
         std::printf("hwm %lld\n", static_cast<long long>(Bench::peakMemoryKiB()));
+        Bench::printResidentByKind();
         std::fflush(stdout);
     }
 

@@ -3,6 +3,7 @@
 
 #include "benchchild.h"
 #include "benchmaps.h"
+#include "benchmemory.h"
 #include "benchsupport.h"
 #include "benchwrite.h"
 #include "detect/detection.h"
@@ -52,6 +53,7 @@ struct ChildRun {
     QHash<QString, double> steps;
     double peakMiB = 0;
     double residentMiB = 0;
+    QHash<QString, double> kinds; // resident KiB by what holds it
     QString error;
 };
 
@@ -88,6 +90,10 @@ ChildRun runChildProcess(const QString &mode, const QString &root)
             run.residentMiB = line.mid(4).toDouble() / 1024.0;
         } else if (line.startsWith("hwm ")) {
             run.peakMiB = line.mid(4).toDouble() / 1024.0;
+        } else if (line.startsWith("kind ")) {
+            const qsizetype space = line.indexOf(' ', 5);
+            run.kinds.insert(QString::fromUtf8(line.mid(space + 1)),
+                             line.mid(5, space - 5).toDouble());
         }
     }
     run.ok = run.peakMiB > 0;
@@ -101,8 +107,11 @@ struct ChildFigures {
     std::vector<double> peakMiB;
     std::vector<double> residentMiB;
     QHash<QString, std::vector<double>> steps;
+    QHash<QString, std::vector<double>> kinds;
     void add(const ChildRun &run)
     {
+        for (auto it = run.kinds.cbegin(); it != run.kinds.cend(); ++it)
+            kinds[it.key()].push_back(it.value());
         readyMs.push_back(run.readyMs);
         peakMiB.push_back(run.peakMiB);
         residentMiB.push_back(run.residentMiB);
@@ -536,6 +545,9 @@ int runBenchmark()
         "steamapps\nand common folders; 6 the same bytes saved whole with QSaveFile; 7 the file's "
         "size.\nTimes are medians (4: a mean).\n");
 
+    out() << QStringLiteral("\n3. largest contributors beyond the bare window: %1\n")
+                 .arg(Bench::largestGrowth(bare.kinds, atMain.kinds, 3).join(QStringLiteral("; ")));
+
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
     out() << stepLine(QStringLiteral("bare"), bare);
     out() << stepLine(QStringLiteral("splash"), splash);
@@ -585,6 +597,8 @@ int main(int argc, char *argv[])
         return runChild(argc, argv, sinceMain);
     if (argc >= 2 && std::strcmp(argv[1], "--write-child") == 0)
         return BenchWrite::runChild(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "--prepare") == 0)
+        return Bench::prepareOnly(QString::fromLocal8Bit(argv[2]));
     QApplication app(argc, argv);
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
     return runBenchmark();

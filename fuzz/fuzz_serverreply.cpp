@@ -4,9 +4,10 @@
 // undefined behaviour", every run checks what the window relies on:
 //  - a packet shorter than a header or longer than the largest reply is never read;
 //  - a challenge carries exactly four bytes;
-//  - no text taken from the packet keeps a control character or a mark that reorders text,
-//    and none has blanks at its ends;
-//  - a player's time is never negative nor beyond ten years; counts fit in a byte;
+//  - no text taken from the packet keeps a control character, a bidirectional control or any
+//    other format character (a joiner only between two letters or marks), nor blanks at its ends;
+//  - a player's time is never negative nor beyond ten years; counts fit in a byte; a list holds
+//    no more players than it announces;
 //  - reading the same bytes twice gives the same answer.
 
 #include "connect/serverreply.h"
@@ -29,12 +30,21 @@ namespace {
 // with itself.
 void checkText(const QString &text)
 {
-    for (const char32_t c : text.toUcs4()) {
+    const QList<uint> u = text.toUcs4();
+    const auto wordPart = [&u](qsizetype i) {
+        return i >= 0 && i < u.size() && (QChar::isLetter(u[i]) || QChar::isMark(u[i]));
+    };
+    for (qsizetype i = 0; i < u.size(); ++i) {
+        const char32_t c = u[i];
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029)
             fail("control character or line break kept in", text);
-        if (c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
-            || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF)
-            fail("reordering mark kept in", text);
+        if (c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
+            || (c >= 0x2066 && c <= 0x2069))
+            fail("bidirectional control kept in", text);
+        const bool joiner = c == 0x200C || c == 0x200D;
+        if (QChar::category(c) == QChar::Other_Format
+            && !(joiner && wordPart(i - 1) && wordPart(i + 1)))
+            fail("format character kept in", text);
     }
     if (text != text.trimmed())
         fail("blanks kept at the ends of", text);
@@ -79,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fail("players outside a player list");
     if (reply.players.size() > 255)
         fail("more players than a count byte can announce");
+    if (!reply.players.isEmpty() && reply.players.size() > quint8(packet[5]))
+        fail("more players than the list announces");
     for (const PlayerInfo &player : reply.players) {
         checkText(player.name);
         if (player.seconds < 0 || player.seconds > 10 * 365 * 24 * 3600)

@@ -2,7 +2,8 @@
 // and of liblist.gam.
 //
 // Input: the bytes of a file. Besides "no crash, no hang, no unbounded memory", every run checks:
-//  - an accepted text nests at most Vdf::maxDepth levels;
+//  - an accepted text nests at most Vdf::maxDepth levels and is at most Vdf::maxBytes long;
+//  - of liblist.gam only the first Liblist::maxBytes count: the bytes after them change nothing;
 //  - an accepted text, written back in the plain quoted form (only \\ and \" escaped), reads
 //    back as the same entries: keys, values and blocks, in order;
 //  - the libraries taken from a text are exactly the all-digit entries of its
@@ -110,7 +111,9 @@ QStringList expectedLibraries(const QList<VdfNode> &entries)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray text(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    (void)Liblist::parse(text);
+    if (text.size() > Liblist::maxBytes
+        && Liblist::parse(text) != Liblist::parse(text.left(Liblist::maxBytes)))
+        fail("liblist.gam is read beyond its first maxBytes");
 
     const std::optional<QList<VdfNode>> entries = Vdf::parse(text);
     const QStringList libraries = Detect::libraryPathsFromVdf(text);
@@ -119,6 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fail("a refused text gave libraries");
         return 0;
     }
+    if (text.size() > Vdf::maxBytes)
+        fail("an accepted text is larger than the bound");
     if (depth(*entries) > Vdf::maxDepth)
         fail("an accepted text nests deeper than the bound");
     if (libraries != expectedLibraries(*entries))

@@ -87,11 +87,42 @@ char lower(quint8 c)
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : char(c);
 }
 
-bool isHiddenMark(char32_t c)
+// Unicode's Bidi_Control characters: they reorder what follows them, so a name could show
+// itself as something else.
+bool isBidiControl(char32_t c)
 {
-    // Marks that reorder or hide what follows them: a name could disguise itself with them.
-    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
-        || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E)
+        || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool isWordPart(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing: return true;
+    default: return QChar::isLetter(c);
+    }
+}
+
+// Whether the character at index i is dropped. Format characters are invisible and can hide
+// or reorder text; ZWNJ and ZWJ are kept only between two parts of a word, where some scripts
+// need them to join or separate letters.
+bool isHidden(const QList<uint> &text, qsizetype i)
+{
+    const char32_t c = text[i];
+    if (isBidiControl(c))
+        return true;
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph: return true;
+    case QChar::Other_Format: break;
+    default: return false;
+    }
+    if (c != 0x200C && c != 0x200D)
+        return true;
+    return i == 0 || i + 1 >= text.size() || !isWordPart(text[i - 1]) || !isWordPart(text[i + 1]);
 }
 
 // Name, map, folder and game: four texts both layouts carry in this order.
@@ -277,14 +308,13 @@ QByteArray playersRequest(QByteArrayView challenge)
 
 QString cleanServerText(QByteArrayView raw)
 {
-    const QString decoded = QString::fromUtf8(raw);
+    const QList<uint> decoded = QString::fromUtf8(raw).toUcs4();
     QString clean;
     clean.reserve(decoded.size());
-    for (const char32_t c : decoded.toUcs4()) {
-        const QChar::Category category = QChar::category(c);
-        if (category == QChar::Other_Control || category == QChar::Separator_Line
-            || category == QChar::Separator_Paragraph || isHiddenMark(c))
+    for (qsizetype i = 0; i < decoded.size(); ++i) {
+        if (isHidden(decoded, i))
             continue;
+        const char32_t c = decoded[i];
         if (QChar::requiresSurrogates(c)) {
             clean += QChar(QChar::highSurrogate(c));
             clean += QChar(QChar::lowSurrogate(c));

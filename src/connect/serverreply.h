@@ -58,7 +58,8 @@ QByteArray infoRequest(QByteArrayView challenge = {});
 QByteArray playersRequest(QByteArrayView challenge = {});
 
 // Text from a server made fit to show: UTF-8 (bad sequences replaced), without control
-// characters or the invisible marks that reorder text, blanks at its ends removed.
+// characters, bidirectional controls or other invisible format characters (ZWNJ and ZWJ stay
+// between two letters or marks), blanks at its ends removed.
 QString cleanServerText(QByteArrayView raw);
 
 // "12/16", or "12/16 (3 bots)" when there are bots ("12/16 (1 bot)" for one).

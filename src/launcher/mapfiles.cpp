@@ -57,14 +57,16 @@ QStringList mapFiles(const QString &directory)
 {
     if (directory.isEmpty())
         return {};
-    // Only regular files (links followed): a FIFO, a device or a dangling link named x.bsp is
-    // skipped, never opened. One stat per entry that passed the name filter.
+    // The extension is compared here rather than through a name filter, which would compile a
+    // regular expression (and load its library) for one suffix. Only regular files (links
+    // followed): a FIFO, a device or a dangling link named x.bsp is skipped, never opened.
     QStringList names;
-    QDirIterator it(directory, {QStringLiteral("*.bsp")}, QDir::Files);
+    QDirIterator it(directory, QDir::Files);
     while (it.hasNext()) {
         it.next();
-        if (OutsideFile::isRegularFile(it.filePath()))
-            names.append(it.fileName());
+        const QString name = it.fileName();
+        if (name.endsWith(u".bsp", Qt::CaseInsensitive) && OutsideFile::isRegularFile(it.filePath()))
+            names.append(name);
     }
     std::sort(names.begin(), names.end(), naturalLess);
     return names;

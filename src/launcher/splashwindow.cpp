@@ -4,9 +4,20 @@
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+
+QPixmap shippedPicture(const QString &path)
+{
+    // A picture of our own is a PNG: named as such, the reader neither loads every image
+    // plugin to ask which one knows the file, nor keeps a second copy of the picture while
+    // converting it for the screen.
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -18,7 +29,7 @@ SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setPixmap(QPixmap(QStringLiteral(":/artwork/splash.png")));
+    picture->setPixmap(shippedPicture(QStringLiteral(":/artwork/splash.png")));
     picture->setGeometry(0, 0, 611, 360);
 
     auto *label = new QLabel(QStringLiteral("Chargement ..."), this);

@@ -3,7 +3,11 @@
 #include <QWidget>
 
 struct AppContext;
+class QPixmap;
 class QTimer;
+
+// A PNG shipped in the program's resources, read without probing the image plugins.
+QPixmap shippedPicture(const QString &path);
 
 // The start-up window: the artwork for three seconds, then the wizard or the main window.
 class SplashWindow final : public QWidget

@@ -216,6 +216,29 @@ void TestServerReply::cleansServerText_data()
     QTest::newRow("line separator") << QByteArray("A\xE2\x80\xA8" "B") << u"AB"_qs;
     QTest::newRow("right-to-left override")
         << QByteArray("abc\xE2\x80\xAEgpj.exe") << u"abcgpj.exe"_qs;
+    QTest::newRow("arabic letter mark") << QByteArray("ab\xD8\x9C" "c") << u"abc"_qs;
+    QTest::newRow("left-to-right and right-to-left marks")
+        << QByteArray("a\xE2\x80\x8E" "b\xE2\x80\x8F" "c") << u"abc"_qs;
+    QTest::newRow("embeddings and pop")
+        << QByteArray("\xE2\x80\xAA" "a\xE2\x80\xAB" "b\xE2\x80\xAC" "c\xE2\x80\xAD" "d")
+        << u"abcd"_qs;
+    QTest::newRow("isolates")
+        << QByteArray("\xE2\x81\xA6" "a\xE2\x81\xA7" "b\xE2\x81\xA8" "c\xE2\x81\xA9")
+        << u"abc"_qs;
+    QTest::newRow("other format characters")
+        << QByteArray("\xEF\xBB\xBF" "a\xC2\xAD" "b\xE2\x81\xA0" "c\xF3\xA0\x81\x81" "d")
+        << u"abcd"_qs;
+    QTest::newRow("joiners inside a word stay")
+        << QByteArray("\xD9\x84\xE2\x80\x8D\xD8\xA7 \xDB\x8C\xE2\x80\x8C\xD9\x87")
+        << u"\u0644\u200D\u0627 \u06CC\u200C\u0647"_qs;
+    QTest::newRow("joiner after a mark stays")
+        << QByteArray("\xE0\xA4\x95\xE0\xA5\x8D\xE2\x80\x8D\xE0\xA4\xB7")
+        << u"\u0915\u094D\u200D\u0937"_qs;
+    QTest::newRow("joiners at the edges of a word go")
+        << QByteArray("\xE2\x80\x8D" "ab\xE2\x80\x8C \xE2\x80\x8D" "c1\xE2\x80\x8D" "2")
+        << u"ab c12"_qs;
+    QTest::newRow("joiner beside a hidden mark goes")
+        << QByteArray("a\xE2\x80\x8D\xE2\x80\xAE" "b") << u"ab"_qs;
     QTest::newRow("bad UTF-8 is replaced, not dropped")
         << QByteArray("x\xFFy") << u"x\uFFFDy"_qs;
     QTest::newRow("blanks at the ends") << QByteArray("  Nom  ") << u"Nom"_qs;

@@ -125,7 +125,7 @@ void TestLaunchCommand::mapListing()
 {
     QTemporaryDir dir;
     for (const char *name : {"dm10.bsp", "dm2.bsp", "Crossfire.bsp", "bounce.BSP", "notes.txt",
-                             "stalkyard.bsp.bak", "datacore.bsp"}) {
+                             "stalkyard.bsp.bak", "datacore.bsp", ".hidden.bsp", "bsp"}) {
         QFile file(dir.filePath(QLatin1String(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }

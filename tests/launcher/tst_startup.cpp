@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -42,6 +43,8 @@ void TestStartup::splash()
     QCOMPARE(child<QLabel>(splash, "Label1")->text(), QStringLiteral("Chargement ..."));
     const QPixmap art = child<QLabel>(splash, "Picture1")->pixmap();
     QCOMPARE(art.size(), QSize(611, 360));
+    const QImage shipped(QStringLiteral(":/artwork/splash.png"));
+    QCOMPARE(art.toImage(), shipped.convertToFormat(art.toImage().format()));
     auto *timer = child<QTimer>(splash, "Timer1");
     QCOMPARE(timer->interval(), 3000);
     QVERIFY(timer->isActive());

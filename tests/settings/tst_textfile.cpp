@@ -1,3 +1,4 @@
+#include "files/outsidefile.h"
 #include "settings/profilefile.h"
 #include "settings/settings.h"
 #include "settings/textfile.h"
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void sizeLimit();
     void linksAreFollowed_data();
     void linksAreFollowed();
+    void readGoesPastAStaleSize();
     void saveLeavesNoCopyAndKeepsPermissions();
     void leftoversOfOursOnly();
     void wholeTextInAnEncoding_data();
@@ -159,6 +161,24 @@ void TestTextFile::sizeLimit()
     }
     QVERIFY2(error.contains(u"crvn.ini est trop volumineux"), qPrintable(error));
     QCOMPARE(readAll(path), text);
+}
+
+// The reader asks for the size it found, then reads on to the end: a regular file whose size
+// says nothing (/proc reports 0) is still read whole, and still refused past the limit.
+void TestTextFile::readGoesPastAStaleSize()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs /proc");
+#else
+    const QString path = QStringLiteral("/proc/self/maps");
+    QByteArray bytes;
+    QString reason;
+    QCOMPARE(OutsideFile::read(path, 4 * 1024 * 1024, &bytes, &reason), OutsideFile::Status::Ok);
+    QVERIFY2(bytes.size() > 1000 && bytes.contains("[stack]"), bytes.constData());
+    QCOMPARE(OutsideFile::read(path, 100, &bytes, &reason), OutsideFile::Status::Refused);
+    QVERIFY2(reason.contains(u"trop volumineux"), qPrintable(reason));
+    QVERIFY(bytes.isEmpty());
+#endif
 }
 
 void TestTextFile::linksAreFollowed_data()
