@@ -2,6 +2,7 @@
 // same machine, in one run. See README.md.
 
 #include "benchchild.h"
+#include "benchserverlist.h"
 #include "benchsupport.h"
 #include "benchwrite.h"
 #include "detect/detection.h"
@@ -555,6 +556,8 @@ int runBenchmark()
                  .arg(read.readCpuMs, 0, 'f', 3)
                  .arg(read.parseMs, 0, 'f', 3)
                  .arg(read.fileMs, 0, 'f', 3);
+    out() << '\n';
+    BenchServerList::print(out());
     return 0;
 }
 
@@ -581,5 +584,7 @@ int main(int argc, char *argv[])
         return BenchWrite::runChild(argc, argv);
     QApplication app(argc, argv);
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
+    if (argc >= 2 && std::strcmp(argv[1], "--server-list") == 0)
+        return BenchServerList::print(out()) ? 0 : 1;
     return runBenchmark();
 }

@@ -403,6 +403,12 @@ QString fileProblem(const QString &path)
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString)
 {
+    return writeKeys(path, section, {KeyValue{key, value}}, errorString);
+}
+
+bool writeKeys(const QString &path, QStringView section, const QList<KeyValue> &values,
+               QString *errorString)
+{
     QByteArray text;
     QString reason;
     const TextFile::ReadStatus status = TextFile::read(path, &text, &reason);
@@ -411,24 +417,29 @@ bool write(const QString &path, QStringView section, QStringView key, const QStr
             *errorString = reason;
         return false;
     }
-    char32_t refused = 0;
-    const std::optional<QByteArray> updated = writeToBytes(text, section, key, value, &refused);
-    if (!updated) {
-        if (errorString)
-            *errorString = TextFile::refusalReason(refused, path,
-                                                   text.isEmpty() ? TextFile::newFileEncoding()
-                                                                  : TextFile::detect(text));
-        return false;
+    QByteArray updated = text;
+    for (const KeyValue &entry : values) {
+        char32_t refused = 0;
+        const std::optional<QByteArray> next = writeToBytes(updated, section, entry.key,
+                                                            entry.value, &refused);
+        if (!next) {
+            if (errorString)
+                *errorString = TextFile::refusalReason(refused, path,
+                                                       text.isEmpty() ? TextFile::newFileEncoding()
+                                                                      : TextFile::detect(text));
+            return false;
+        }
+        updated = *next;
     }
-    if (status == TextFile::ReadStatus::Ok && *updated == text)
+    if (status == TextFile::ReadStatus::Ok && updated == text)
         return true;
     // A file this program could no longer read is not written.
-    if (updated->size() > TextFile::kMaxSize) {
+    if (updated.size() > TextFile::kMaxSize) {
         if (errorString)
-            *errorString = TextFile::tooBigReason(path, updated->size());
+            *errorString = TextFile::tooBigReason(path, updated.size());
         return false;
     }
-    if (!TextFile::replace(path, *updated, &reason)) {
+    if (!TextFile::replace(path, updated, &reason)) {
         if (errorString)
             *errorString = reason;
         return false;

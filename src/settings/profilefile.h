@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -38,5 +39,15 @@ QString fileProblem(const QString &path);
 // written, or cannot hold the value; the file is then left as it was.
 bool write(const QString &path, QStringView section, QStringView key, const QString &value,
            QString *errorString = nullptr);
+
+// A key and the value written to it.
+struct KeyValue {
+    QStringView key;
+    QString value;
+};
+
+// Writes several keys of one section in one atomic replacement of the file: all or none.
+bool writeKeys(const QString &path, QStringView section, const QList<KeyValue> &values,
+               QString *errorString = nullptr);
 
 } // namespace ProfileFile

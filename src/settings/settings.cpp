@@ -27,24 +27,37 @@ QString Settings::read(SettingKey key, QStringView defaultValue) const
 
 bool Settings::write(SettingKey key, const QString &value)
 {
+    return write(key.section, {{key.name, value}});
+}
+
+bool Settings::write(QStringView section, const QList<QPair<QStringView, QString>> &values)
+{
     m_error.clear();
+    QList<ProfileFile::KeyValue> entries;
+    entries.reserve(values.size());
+    for (const auto &[name, value] : values)
+        entries.append({name, value});
     if (!m_startingText.isEmpty() && !QFileInfo::exists(m_filePath)) {
         if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
             m_error = QStringLiteral("impossible de créer le dossier %1")
                           .arg(QFileInfo(m_filePath).absolutePath());
             return false;
         }
-        char32_t refused = 0;
-        const std::optional<QByteArray> text = ProfileFile::writeToBytes(
-            m_startingText, key.section, key.name, value, &refused);
-        if (!text) {
-            m_error = TextFile::refusalReason(refused, m_filePath,
-                                              TextFile::detect(m_startingText));
-            return false;
+        QByteArray text = m_startingText;
+        for (const ProfileFile::KeyValue &entry : entries) {
+            char32_t refused = 0;
+            const std::optional<QByteArray> next = ProfileFile::writeToBytes(
+                text, section, entry.key, entry.value, &refused);
+            if (!next) {
+                m_error = TextFile::refusalReason(refused, m_filePath,
+                                                  TextFile::detect(m_startingText));
+                return false;
+            }
+            text = *next;
         }
-        return TextFile::replace(m_filePath, *text, &m_error);
+        return TextFile::replace(m_filePath, text, &m_error);
     }
-    return ProfileFile::write(m_filePath, key.section, key.name, value, &m_error);
+    return ProfileFile::writeKeys(m_filePath, section, entries, &m_error);
 }
 
 QString Settings::fileProblem() const

@@ -3,6 +3,8 @@
 #include "settings/keys.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // The settings file crvn.ini. Holds no copy of the values: every read goes to the file, so
@@ -22,6 +24,8 @@ public:
     QString read(SettingKey key, QStringView defaultValue = kMissing) const;
     // Returns false when the file could not be written; errorString() then says why.
     bool write(SettingKey key, const QString &value);
+    // Several keys of one section in one atomic save of the file: all written, or none.
+    bool write(QStringView section, const QList<QPair<QStringView, QString>> &values);
     QString errorString() const { return m_error; }
 
     // Why the file cannot be read at all (not a regular file, too big, unreadable), naming it;
