@@ -34,7 +34,7 @@ QByteArray randomText(QRandomGenerator &random, int maxLength)
 struct Generated {
     QByteArray whole;         // the information answer as one packet
     QList<QByteArray> parts;  // what is sent: whole, or split packets
-    std::unique_ptr<FakeServer> server;
+    std::shared_ptr<FakeServer> server;
 };
 
 } // namespace
@@ -54,8 +54,8 @@ void TestQstatAgreement::agreesWithQuakestat()
         QSKIP("quakestat is not installed (Debian package qstat; scripts/install-deps.sh installs it)");
 
     QRandomGenerator random(20);
-    QList<Generated> servers;
-    QStringList arguments{u"-raw"_qs, u"\t"_qs, u"-utf8"_qs, u"-R"_qs, u"-nh"_qs, u"-raw-arg"_qs,
+    std::vector<Generated> servers;
+    QStringList arguments{u"-raw"_qs, u"\t"_qs, u"-utf8"_qs, u"-R"_qs, u"-nh"_qs,
                           u"-timeout"_qs, u"20"_qs, u"-maxsim"_qs, u"50"_qs};
     for (int i = 0; i < kServers; ++i) {
         Packet::Info info;
@@ -69,23 +69,25 @@ void TestQstatAgreement::agreesWithQuakestat()
         Generated g;
         g.whole = random.bounded(3) == 0 ? Packet::obsoleteInfo(info) : Packet::info(info);
         g.parts = {g.whole};
-        // Every fifth answer in split packets, in the newer layout, out of order.
+        // Every fifth answer in split packets, out of order: the older layout, then the newer.
         if (i % 5 == 4) {
-            g.parts = Packet::split(g.whole, 2, quint32(i), true);
+            g.parts = Packet::split(g.whole, 2, quint32(i), i % 10 == 9);
             std::swap(g.parts[0], g.parts[1]);
         }
-        g.server = std::make_unique<FakeServer>(FakeServerScript{
+        g.server = std::make_shared<FakeServer>(FakeServerScript{
             .playersChallenge = kChallenge, .rules = {Packet::rules({})},
             .rulesChallenge = kChallenge, .infoParts = g.parts});
         arguments << u"-hla2s"_qs << QStringLiteral("127.0.0.1:%1").arg(g.server->port());
-        servers.append(std::move(g));
+        servers.push_back(std::move(g));
     }
 
     QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
     process.start(quakestat, arguments);
     QVERIFY(process.waitForStarted());
     QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000));
-    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    const QByteArray output = process.readAllStandardOutput();
+    const QList<QByteArray> lines = output.split('\n');
 
     // quakestat's line "HLA2S address name map max players ping retries", then its rules line.
     QHash<QByteArray, QPair<QList<QByteArray>, QByteArray>> answers;
@@ -95,6 +97,7 @@ void TestQstatAgreement::agreesWithQuakestat()
             answers.insert(fields[1], {fields, lines[i + 1]});
     }
     int compared = 0;
+    int notComparable = 0;
     QStringList disagreements;
     for (const Generated &g : std::as_const(servers)) {
         const QByteArray address = "127.0.0.1:" + QByteArray::number(g.server->port());
@@ -107,6 +110,14 @@ void TestQstatAgreement::agreesWithQuakestat()
             for (const QByteArray &part : g.parts)
                 whole = split.add(part, 0);
             QCOMPARE(whole.value_or(QByteArray()), g.whole);
+        }
+        // By design: quakestat 2.17 does not put together an information answer split in the
+        // newer layout (its debug output files every part under index 0, and it times out,
+        // asked either as -hla2s or -a2s). Those are checked on our side only, above.
+        if (g.parts.size() > 1 && quint8(g.parts[0][8]) == g.parts.size()) {
+            QVERIFY(!answers.contains(address));
+            ++notComparable;
+            continue;
         }
         const auto found = answers.constFind(address);
         if (found == answers.cend()) {
@@ -136,12 +147,13 @@ void TestQstatAgreement::agreesWithQuakestat()
         check("bots", QString::number(info.bots), QString::fromLatin1(rules.value("bots")));
         ++compared;
     }
-    qInfo("%d servers compared with quakestat, %lld disagreements", compared,
-          qlonglong(disagreements.size()));
+    qInfo("%d servers compared with quakestat, %lld disagreements; %d split in the newer layout "
+          "read by us only", compared, qlonglong(disagreements.size()), notComparable);
     for (const QString &line : std::as_const(disagreements).first(qMin<qsizetype>(20, disagreements.size())))
         qWarning("%s", qPrintable(line));
     QVERIFY(disagreements.isEmpty());
-    QCOMPARE(compared, kServers);
+    QCOMPARE(compared + notComparable, kServers);
+    QCOMPARE(notComparable, kServers / 10);
 }
 
 QTEST_MAIN(TestQstatAgreement)
