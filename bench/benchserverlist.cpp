@@ -68,8 +68,7 @@ Figures measure(int count, int runs)
     QtVolumes volumes;
     Program program(dir.path(), PlatformServices{messages, processes, files, volumes});
     registerConnectWindows(program.context());
-    auto *window = qobject_cast<ServerListWindow *>(
-        program.windows().show(WindowName::serverList));
+    auto *window = qobject_cast<ServerListWindow *>(program.windows().show(WindowName::serverList));
     if (!window)
         return figures;
     auto *table = window->findChild<QTreeWidget *>(QStringLiteral("tblServers"));
@@ -135,7 +134,8 @@ bool print(QTextStream &out, int runs)
     }
     const bool filledOk = f.filledMs <= 1000;
     const bool gapOk = f.longestGapMs <= 50;
-    out << QStringLiteral("Server list, 200 servers on 127.0.0.1 (median of %1 refreshes):\n").arg(runs);
+    out << QStringLiteral("Server list, 200 servers on 127.0.0.1 (median of %1 refreshes):\n")
+               .arg(runs);
     out << QStringLiteral("  every row filled      %1 ms   target 1000 ms  %2\n")
                .arg(f.filledMs, 0, 'f', 1)
                .arg(filledOk ? u"OK" : u"over");

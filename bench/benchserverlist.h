@@ -9,8 +9,8 @@ namespace BenchServerList {
 
 struct Figures {
     bool ok = false;
-    double filledMs = -1;  // refresh pressed to the 200th name shown (median)
-    double finishedMs = -1; // to "200 / 200 serveurs" (median)
+    double filledMs = -1;     // refresh pressed to the 200th name shown (median)
+    double finishedMs = -1;   // to "200 / 200 serveurs" (median)
     double longestGapMs = -1; // the largest gap between two turns of the event loop (worst)
 };
 

@@ -185,10 +185,12 @@ int main(int argc, char *argv[])
             info.password = s.password;
             servers.push_back(std::make_unique<FakeServer>(FakeServerScript{
                 .info = Packet::info(info),
-                .players = Packet::players({{"Corbeau", 27, 1834.0f}, {"Freux", 19, 1210.0f},
-                                            {"Choucas", 11, 742.0f}}),
-                .rules = {Packet::rules({{"mp_timelimit", "30"}, {"mp_fraglimit", "50"},
-                                         {"sv_gravity", "800"}, {"mp_friendlyfire", "0"}})}}));
+                .players = Packet::players(
+                    {{"Corbeau", 27, 1834.0f}, {"Freux", 19, 1210.0f}, {"Choucas", 11, 742.0f}}),
+                .rules = {Packet::rules({{"mp_timelimit", "30"},
+                                         {"mp_fraglimit", "50"},
+                                         {"sv_gravity", "800"},
+                                         {"mp_friendlyfire", "0"}})}}));
         }
         servers.push_back(std::make_unique<FakeServer>()); // one that does not answer
         for (size_t i = 0; i < servers.size(); ++i)

@@ -144,11 +144,12 @@ void ConnectWindow::buildControls()
     connect(m_cmdServers, &QPushButton::clicked, this, &ConnectWindow::cmdServers_Click);
     // A pasted "host:port" is split at once; a typed one when the field is left (while typing,
     // "1.2.3.4:2" is not yet the port meant).
-    connect(m_ipadress, &QLineEdit::textEdited, this, [this, previous = QString()](const QString &text) mutable {
-        if (text.size() - previous.size() > 1)
-            splitAddressAndPort();
-        previous = m_ipadress->text();
-    });
+    connect(m_ipadress, &QLineEdit::textEdited, this,
+            [this, previous = QString()](const QString &text) mutable {
+                if (text.size() - previous.size() > 1)
+                    splitAddressAndPort();
+                previous = m_ipadress->text();
+            });
     connect(m_ipadress, &QLineEdit::editingFinished, this, &ConnectWindow::splitAddressAndPort);
     connect(m_recent, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             &ConnectWindow::ipadress_Pick);
@@ -296,7 +297,8 @@ void ConnectWindow::cmdLaunch_Click()
     // The mod Interroger found, when it is installed; without it the game starts as it always did.
     if (!m_answeredFolder.isEmpty()
         && m_answeredFolder.compare(u"valve", Qt::CaseInsensitive) != 0) {
-        if (const std::optional<QString> folder = installedServerFolder(m_context, m_answeredFolder))
+        if (const std::optional<QString> folder = installedServerFolder(m_context,
+                                                                        m_answeredFolder))
             command += QStringLiteral(" -game ") + *folder;
     }
     if (!startGame(m_context, this, command, WindowStyle::Maximized))

@@ -90,8 +90,7 @@ QString joinCommand(const QString &program, const ServerAddress &server,
     QString command = connectCommand(program, server.address, server.port);
     if (password) {
         const QString console = QStringLiteral(" -console");
-        command.insert(program.size() + console.size(),
-                       QStringLiteral(" +password ") + *password);
+        command.insert(program.size() + console.size(), QStringLiteral(" +password ") + *password);
     }
     if (!gameFolder.isEmpty() && gameFolder.compare(u"valve", Qt::CaseInsensitive) != 0)
         command += QStringLiteral(" -game ") + gameFolder;
@@ -103,7 +102,8 @@ bool usablePassword(const QString &password)
     if (password.isEmpty())
         return false;
     for (const QChar c : password) {
-        if (c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char(';') || c.category() == QChar::Other_Control)
+        if (c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char(';')
+            || c.category() == QChar::Other_Control)
             return false;
     }
     return true;

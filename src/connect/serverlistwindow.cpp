@@ -115,9 +115,9 @@ void ServerListWindow::buildControls()
     m_tblServers->header()->setSectionResizeMode(int(ServerColumn::Lock),
                                                  QHeaderView::ResizeToContents);
 
-    m_lstServerPlayers = table(this, "lstServerPlayers",
-                               {QStringLiteral("Joueur"), QStringLiteral("Score"),
-                                QStringLiteral("Temps")});
+    m_lstServerPlayers = table(
+        this, "lstServerPlayers",
+        {QStringLiteral("Joueur"), QStringLiteral("Score"), QStringLiteral("Temps")});
     m_lstServerPlayers->setSelectionMode(QAbstractItemView::NoSelection);
     m_tblRules = table(this, "tblRules", {QStringLiteral("Clé"), QStringLiteral("Valeur")});
     m_tblRules->header()->setSectionResizeMode(0, QHeaderView::Interactive);
@@ -204,9 +204,11 @@ bool ServerListWindow::writeFavourites(const QStringList &favourites)
     if (m_context.settings.write(Keys::favouriteServer(1).section, values))
         return true;
     m_context.platform.messages.show(
-        this, Message{QStringLiteral("Les favoris n'ont pas pu être enregistrés : %1.")
-                          .arg(m_context.settings.errorString()),
-                      {}, MessageIcon::Warning});
+        this,
+        Message{QStringLiteral("Les favoris n'ont pas pu être enregistrés : %1.")
+                    .arg(m_context.settings.errorString()),
+                {},
+                MessageIcon::Warning});
     return false;
 }
 
@@ -290,9 +292,9 @@ void ServerListWindow::showRow(int index)
     item->setTextAlignment(column(ServerColumn::Ping), Qt::AlignRight | Qt::AlignVCenter);
     for (int c = 0; c < column(ServerColumn::Count); ++c)
         item->setData(c, Qt::ForegroundRole, QVariant());
-    item->setHidden(!keptByFilters(entry.row, {m_chkNotFull->isChecked(),
-                                               m_chkNotEmpty->isChecked(),
-                                               m_chkNoPassword->isChecked()}));
+    item->setHidden(!keptByFilters(
+        entry.row,
+        {m_chkNotFull->isChecked(), m_chkNotEmpty->isChecked(), m_chkNoPassword->isChecked()}));
 }
 
 void ServerListWindow::applyFilters()
@@ -371,9 +373,11 @@ void ServerListWindow::cmdAddFavourite_Click()
         const std::optional<ServerAddress> server = hostAndPort(m_txtAddServer->text());
         if (!server) {
             m_context.platform.messages.show(
-                this, Message{QStringLiteral("Indiquez le serveur sous la forme adresse:port "
-                                             "(le port de 1 à 65535)."),
-                              {}, MessageIcon::Warning});
+                this,
+                Message{QStringLiteral("Indiquez le serveur sous la forme adresse:port "
+                                       "(le port de 1 à 65535)."),
+                        {},
+                        MessageIcon::Warning});
             m_txtAddServer->setFocus();
             return;
         }
@@ -387,9 +391,11 @@ void ServerListWindow::cmdAddFavourite_Click()
     const QStringList added = addFavourite(favourites, entry, Keys::favouriteServerCount);
     if (added.size() == favourites.size() && favourites.size() >= Keys::favouriteServerCount) {
         m_context.platform.messages.show(
-            this, Message{QStringLiteral("La liste des favoris est pleine (%1 serveurs).")
-                              .arg(Keys::favouriteServerCount),
-                          {}, MessageIcon::Warning});
+            this,
+            Message{QStringLiteral("La liste des favoris est pleine (%1 serveurs).")
+                        .arg(Keys::favouriteServerCount),
+                    {},
+                    MessageIcon::Warning});
         return;
     }
     if (added == favourites || !writeFavourites(added))
@@ -480,13 +486,16 @@ void ServerListWindow::join(int index, const std::optional<QString> &password)
     QString folder;
     if (entry.row.info && !entry.row.info->folder.isEmpty()
         && entry.row.info->folder.compare(u"valve", Qt::CaseInsensitive) != 0) {
-        const std::optional<QString> installed = installedServerFolder(m_context, entry.row.info->folder);
+        const std::optional<QString> installed = installedServerFolder(m_context,
+                                                                       entry.row.info->folder);
         if (!installed) {
             m_context.platform.messages.show(
-                this, Message{QStringLiteral("Ce serveur fait tourner le mod « %1 », qui n'est "
-                                             "pas installé à côté du jeu.")
-                                  .arg(entry.row.info->folder),
-                              {}, MessageIcon::Warning});
+                this,
+                Message{QStringLiteral("Ce serveur fait tourner le mod « %1 », qui n'est "
+                                       "pas installé à côté du jeu.")
+                            .arg(entry.row.info->folder),
+                        {},
+                        MessageIcon::Warning});
             return;
         }
         folder = *installed;

@@ -37,13 +37,18 @@ void ServerRefresh::start(const QList<ServerAddress> &servers)
         query->setParent(this);
         query->setAskRules(true);
         const auto index = [this, number] { return m_slots[number].index; };
-        connect(query, &ServerQuery::infoReceived, this, [this, index](const ServerInfo &info, qint64 ping) {
-            Q_EMIT infoReceived(index(), info, ping);
-        });
+        connect(query, &ServerQuery::infoReceived, this,
+                [this, index](const ServerInfo &info, qint64 ping) {
+                    Q_EMIT infoReceived(index(), info, ping);
+                });
         connect(query, &ServerQuery::playersReceived, this,
-                [this, index](const QList<PlayerInfo> &players) { Q_EMIT playersReceived(index(), players); });
+                [this, index](const QList<PlayerInfo> &players) {
+                    Q_EMIT playersReceived(index(), players);
+                });
         connect(query, &ServerQuery::rulesReceived, this,
-                [this, index](const QList<ServerRule> &rules) { Q_EMIT rulesReceived(index(), rules); });
+                [this, index](const QList<ServerRule> &rules) {
+                    Q_EMIT rulesReceived(index(), rules);
+                });
         connect(query, &ServerQuery::failed, this,
                 [this, index](QueryFailure failure) { Q_EMIT failed(index(), failure); });
         connect(query, &ServerQuery::finished, this, [this, number] { slotFinished(number); });

@@ -58,4 +58,4 @@ private:
     int m_done = 0;
     int m_inFlight = 0;
     quint64 m_generation = 0; // counts refreshes: a receiver may start another one
-}; 
+};

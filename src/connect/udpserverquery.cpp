@@ -115,9 +115,9 @@ void UdpServerQuery::resolved(const QList<QHostAddress> &addresses)
 
 void UdpServerQuery::sendRequest(bool retry)
 {
-    const QByteArray request = m_phase == Phase::Info  ? infoRequest(m_challenge)
-        : m_phase == Phase::Players                    ? playersRequest(m_challenge)
-                                                       : rulesRequest(m_challenge);
+    const QByteArray request = m_phase == Phase::Info ? infoRequest(m_challenge)
+        : m_phase == Phase::Players                   ? playersRequest(m_challenge)
+                                                      : rulesRequest(m_challenge);
     m_retried = retry;
     m_sentAt.start();
     m_socket->writeDatagram(request, m_address, m_port);
