@@ -75,7 +75,7 @@ Figures measure(int count, int runs)
     auto *progress = window->findChild<QLabel *>(QStringLiteral("lblRefresh"));
     const QString done = QStringLiteral("%1 / %1 serveurs").arg(count);
 
-    std::vector<double> filled, finished;
+    std::vector<double> filled, finished, gaps;
     double longestGap = 0;
     for (int run = 0; run < runs + 1; ++run) {
         QElapsedTimer clock;
@@ -116,12 +116,14 @@ Figures measure(int count, int runs)
         filled.push_back(filledAt);
         finished.push_back(double(clock.nsecsElapsed()) / 1e6);
         longestGap = std::max(longestGap, gap);
+        gaps.push_back(gap);
     }
     program.windows().unload(WindowName::serverList);
     figures.ok = true;
     figures.filledMs = median(filled);
     figures.finishedMs = median(finished);
     figures.longestGapMs = longestGap;
+    figures.medianGapMs = median(gaps);
     return figures;
 }
 
@@ -141,9 +143,11 @@ bool print(QTextStream &out, int runs)
                .arg(filledOk ? u"OK" : u"over");
     out << QStringLiteral("  every query ended     %1 ms   (players and rules included)\n")
                .arg(f.finishedMs, 0, 'f', 1);
-    out << QStringLiteral("  longest event-loop gap %1 ms  target 50 ms    %2\n")
+    out << QStringLiteral("  longest event-loop gap %1 ms  target 50 ms    %2  (median of the "
+                          "refreshes' longest: %3 ms)\n")
                .arg(f.longestGapMs, 0, 'f', 1)
-               .arg(gapOk ? u"OK" : u"over");
+               .arg(gapOk ? u"OK" : u"over")
+               .arg(f.medianGapMs, 0, 'f', 1);
     out.flush();
     return filledOk && gapOk;
 }

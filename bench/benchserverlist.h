@@ -12,6 +12,7 @@ struct Figures {
     double filledMs = -1;     // refresh pressed to the 200th name shown (median)
     double finishedMs = -1;   // to "200 / 200 serveurs" (median)
     double longestGapMs = -1; // the largest gap between two turns of the event loop (worst)
+    double medianGapMs = -1;  // each refresh's largest gap, median
 };
 
 Figures measure(int servers, int runs);

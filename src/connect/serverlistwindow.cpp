@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
@@ -53,6 +54,22 @@ public:
 private:
     const ServerListWindow *m_window;
 };
+
+// A small padlock, drawn: no icon theme or font on every system has one.
+QIcon lockIcon(const QPalette &palette)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette.color(QPalette::Text), 1.6));
+    painter.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 180 * 16);
+    painter.drawLine(QPointF(4.5, 6), QPointF(4.5, 8));
+    painter.drawLine(QPointF(11.5, 6), QPointF(11.5, 8));
+    painter.setBrush(palette.color(QPalette::Text));
+    painter.drawRoundedRect(QRectF(3, 7.5, 10, 7), 1.5, 1.5);
+    return QIcon(pixmap);
+}
 
 QTreeWidget *table(QWidget *parent, const char *name, const QStringList &headers)
 {
@@ -286,7 +303,10 @@ void ServerListWindow::showRow(int index)
     item->setText(column(ServerColumn::Players), playersText(info));
     item->setText(column(ServerColumn::Ping), pingText(entry.row.ping));
     item->setText(column(ServerColumn::Folder), info.folder);
-    item->setText(column(ServerColumn::Lock), info.password ? QStringLiteral("🔒") : QString());
+    item->setIcon(column(ServerColumn::Lock),
+                  info.password ? lockIcon(m_tblServers->palette()) : QIcon());
+    item->setData(column(ServerColumn::Lock), Qt::AccessibleTextRole,
+                  info.password ? QStringLiteral("Mot de passe") : QString());
     item->setToolTip(column(ServerColumn::Lock),
                      info.password ? QStringLiteral("Protégé par un mot de passe") : QString());
     item->setTextAlignment(column(ServerColumn::Ping), Qt::AlignRight | Qt::AlignVCenter);

@@ -109,7 +109,7 @@ struct Opened {
             const QTreeWidgetItem *row = table->topLevelItem(i);
             if (!row->isHidden())
                 rows.append(QStringList{row->text(0), row->text(1), row->text(2), row->text(4),
-                                        row->text(5).isEmpty() ? u"-"_qs : u"L"_qs}
+                                        row->icon(5).isNull() ? u"-"_qs : u"L"_qs}
                                 .join(u'|'));
         }
         return rows;
