@@ -151,6 +151,9 @@ void ConnectWindow::buildControls()
                 previous = m_ipadress->text();
             });
     connect(m_ipadress, &QLineEdit::editingFinished, this, &ConnectWindow::splitAddressAndPort);
+    // The answer was about the server asked: another address or port forgets its game folder.
+    for (QLineEdit *field : {m_ipadress, m_port})
+        connect(field, &QLineEdit::textEdited, this, [this] { m_answeredFolder.clear(); });
     connect(m_recent, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             &ConnectWindow::ipadress_Pick);
 }
