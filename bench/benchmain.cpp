@@ -4,6 +4,7 @@
 #include "benchchild.h"
 #include "benchmaps.h"
 #include "benchmemory.h"
+#include "benchserverlist.h"
 #include "benchsupport.h"
 #include "benchwrite.h"
 #include "detect/detection.h"
@@ -573,6 +574,8 @@ int runBenchmark()
     out() << QStringLiteral("  settings write: %1 ms CPU, its floor %2 ms CPU\n")
                  .arg(write.writeCpuMs, 0, 'f', 3)
                  .arg(write.floorCpuMs, 0, 'f', 3);
+    out() << '\n';
+    BenchServerList::print(out());
     return 0;
 }
 
@@ -601,5 +604,7 @@ int main(int argc, char *argv[])
         return Bench::prepareOnly(QString::fromLocal8Bit(argv[2]));
     QApplication app(argc, argv);
     previousHandler = qInstallMessageHandler(quietPlatformNotes);
+    if (argc >= 2 && std::strcmp(argv[1], "--server-list") == 0)
+        return BenchServerList::print(out()) ? 0 : 1;
     return runBenchmark();
 }

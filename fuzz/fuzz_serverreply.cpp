@@ -9,8 +9,13 @@
 //  - a player's time is never negative nor beyond ten years; counts fit in a byte; a list holds
 //    no more players than it announces;
 //  - reading the same bytes twice gives the same answer.
+//  - rules: texts clean as above, only in a rules answer;
+//  - split replies: the input cut into packets (its first byte says how) and fed to the
+//    reassembly never gives a reply longer than 16 packets' worth, nor one that does not start
+//    with the single-packet header, and that reply reads with the same properties.
 
 #include "connect/serverreply.h"
+#include "connect/splitreply.h"
 
 #include <QByteArray>
 #include <QString>
@@ -60,17 +65,15 @@ bool same(const ServerReply &a, const ServerReply &b)
             return false;
     }
     return a.info.name == b.info.name && a.info.map == b.info.map
-        && a.info.players == b.info.players && a.info.password == b.info.password;
+        && a.info.players == b.info.players && a.info.password == b.info.password
+        && a.rules.size() == b.rules.size();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void checkReply(const QByteArray &packet, qsizetype maxSize)
 {
-    const QByteArray packet(reinterpret_cast<const char *>(data), qsizetype(size));
-    const ServerReply reply = parseServerReply(packet);
+    const ServerReply reply = parseServerReply(packet, maxSize);
 
-    if (reply.kind != ReplyKind::Unrecognised && (packet.size() < 5 || packet.size() > 1400))
+    if (reply.kind != ReplyKind::Unrecognised && (packet.size() < 5 || packet.size() > maxSize))
         fail("a packet of the wrong size was read");
     if ((reply.kind == ReplyKind::Challenge) != (reply.challenge.size() == 4))
         fail("challenge of the wrong size");
@@ -87,6 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (reply.kind != ReplyKind::Players && !reply.players.isEmpty())
         fail("players outside a player list");
+    if (reply.kind != ReplyKind::Rules && !reply.rules.isEmpty())
+        fail("rules outside a rules answer");
     if (reply.players.size() > 255)
         fail("more players than a count byte can announce");
     if (!reply.players.isEmpty() && reply.players.size() > quint8(packet[5]))
@@ -97,14 +102,52 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fail("player time out of range");
         checkText(durationText(player.seconds));
     }
-    if (!same(reply, parseServerReply(packet)))
+    for (const ServerRule &rule : reply.rules) {
+        checkText(rule.key);
+        checkText(rule.value);
+    }
+    if (!same(reply, parseServerReply(packet, maxSize)))
         fail("two reads of the same bytes differ");
 
     // The challenge goes back to the server as it came.
     if (reply.kind == ReplyKind::Challenge) {
         if (!infoRequest(reply.challenge).endsWith(reply.challenge)
-            || playersRequest(reply.challenge).size() != 9)
+            || playersRequest(reply.challenge).size() != 9
+            || rulesRequest(reply.challenge).size() != 9)
             fail("challenge not sent back whole");
     }
+}
+
+// The input as packets for the reassembly: its first byte is the length of each packet (1 to
+// 256), the rest is cut into pieces of that length. The clock moves on by the second byte.
+void checkSplit(const QByteArray &input)
+{
+    if (input.size() < 2)
+        return;
+    const qsizetype length = qsizetype(quint8(input[0])) + 1;
+    const qint64 step = quint8(input[1]);
+    SplitReplies split;
+    qint64 now = 0;
+    for (qsizetype at = 2; at < input.size(); at += length) {
+        const QByteArray packet = input.mid(at, length);
+        const std::optional<QByteArray> whole = split.add(packet, now);
+        now += step;
+        if (!whole)
+            continue;
+        if (whole->size() > kMaxAssembledSize)
+            fail("reassembled reply too long");
+        if (!whole->startsWith("\xFF\xFF\xFF\xFF"))
+            fail("reassembled reply without its header");
+        checkReply(*whole, kMaxAssembledSize);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray packet(reinterpret_cast<const char *>(data), qsizetype(size));
+    checkReply(packet, kMaxReplySize);
+    checkSplit(packet);
     return 0;
 }

@@ -2,7 +2,9 @@
 # Installs what building, running and testing Corvane needs on Debian 12 (bookworm).
 # Runs apt-get through sudo when not root; installs nothing that is already there.
 set -eu
-packages="cmake g++ make qt6-base-dev qt6-translations-l10n"
+# qstat: its quakestat is the independent check of the server query in the tests
+# (tst_qstatagreement); the README's test command relies on this script to bring it.
+packages="cmake g++ make qt6-base-dev qt6-translations-l10n qstat"
 [ "${CORVANE_EXTRA_PACKAGES:-}" ] && packages="$packages $CORVANE_EXTRA_PACKAGES"
 missing=""
 for p in $packages; do

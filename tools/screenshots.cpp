@@ -23,7 +23,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -211,6 +213,66 @@ int main(int argc, char *argv[])
             || !save(connect, out, QStringLiteral("connect-query")))
             ++failures;
         windows.unload(WindowName::connect);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    {
+        // The server list with favourites on this machine: answering, protected, a mod, silent.
+        struct Shown {
+            const char *name;
+            const char *map;
+            const char *folder;
+            int players, maxPlayers, bots;
+            bool password;
+        };
+        const Shown shown[] = {
+            {"Le Nid des Freux - crossfire 24/7", "crossfire", "valve", 5, 16, 1, false},
+            {"Corbeaux & Cie [FR]", "2fort", "tfc", 18, 24, 0, false},
+            {"La Volière (entraînement)", "boot_camp", "valve", 2, 8, 0, true},
+            {"Pies Bavardes DM", "stalkyard", "valve", 12, 12, 4, false},
+            {"Serveur du Geai", "well", "tfc", 0, 16, 0, false},
+        };
+        std::vector<std::unique_ptr<FakeServer>> servers;
+        QList<QPair<QStringView, QString>> favourites;
+        static const QStringView names[] = {u"fav1", u"fav2", u"fav3", u"fav4", u"fav5", u"fav6"};
+        for (const Shown &s : shown) {
+            Packet::Info info;
+            info.name = s.name;
+            info.map = s.map;
+            info.folder = s.folder;
+            info.players = s.players;
+            info.maxPlayers = s.maxPlayers;
+            info.bots = s.bots;
+            info.password = s.password;
+            servers.push_back(std::make_unique<FakeServer>(FakeServerScript{
+                .info = Packet::info(info),
+                .players = Packet::players(
+                    {{"Corbeau", 27, 1834.0f}, {"Freux", 19, 1210.0f}, {"Choucas", 11, 742.0f}}),
+                .rules = {Packet::rules({{"mp_timelimit", "30"},
+                                         {"mp_fraglimit", "50"},
+                                         {"sv_gravity", "800"},
+                                         {"mp_friendlyfire", "0"}})}}));
+        }
+        servers.push_back(std::make_unique<FakeServer>()); // one that does not answer
+        for (size_t i = 0; i < servers.size(); ++i)
+            favourites.append({names[i], QStringLiteral("127.0.0.1:%1").arg(servers[i]->port())});
+        program.context().settings.write(u"SERVERS", favourites);
+        QWidget *list = windows.show(WindowName::serverList);
+        auto *label = list->findChild<QLabel *>(QStringLiteral("lblRefresh"));
+        const QString done = QStringLiteral("%1 / %1 serveurs").arg(servers.size());
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (label->text() == done)
+                loop.quit();
+        });
+        poll.start(20);
+        QTimer::singleShot(8000, &loop, &QEventLoop::quit);
+        loop.exec();
+        auto *table = list->findChild<QTreeWidget *>(QStringLiteral("tblServers"));
+        table->setCurrentItem(table->topLevelItem(0));
+        if (label->text() != done || !save(list, out, QStringLiteral("serverList")))
+            ++failures;
+        windows.unload(WindowName::serverList);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     shoot(WindowName::config);

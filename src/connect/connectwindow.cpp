@@ -2,6 +2,8 @@
 
 #include "connect/connectcommand.h"
 #include "connect/recentservers.h"
+#include "connect/serverlist.h"
+#include "connect/serverlistwindow.h"
 #include "launcher/appcontext.h"
 #include "launcher/enterkey.h"
 #include "launcher/gamestart.h"
@@ -88,6 +90,8 @@ void ConnectWindow::buildControls()
     m_cmdQuery = named(new QPushButton(QStringLiteral("&Interroger"), m_frame1), "cmdQuery");
     // A focused Interroger takes Enter for itself, as the buttons of the other windows do.
     m_cmdQuery->setAutoDefault(true);
+    m_cmdServers = named(new QPushButton(QStringLiteral("&Serveurs..."), m_frame1), "cmdServers");
+    m_cmdServers->setAutoDefault(true);
 
     m_recentModel = new QStandardItemModel(this);
     showRecentServers(readRecentServers());
@@ -102,6 +106,7 @@ void ConnectWindow::buildControls()
         layout->addWidget(label1, 0, 0);
         layout->addWidget(m_ipadress, 0, 1, 1, 2);
         layout->addWidget(m_cmdQuery, 0, 3);
+        layout->addWidget(m_cmdServers, 0, 4);
         layout->addWidget(m_svPort, 1, 0);
         layout->addItem(m_portSlot, 1, 1);
         layout->setColumnStretch(2, 1);
@@ -128,13 +133,27 @@ void ConnectWindow::buildControls()
     m_port->raise();
 
     setTabOrder(m_ipadress, m_cmdQuery);
-    setTabOrder(m_cmdQuery, m_port);
+    setTabOrder(m_cmdQuery, m_cmdServers);
+    setTabOrder(m_cmdServers, m_port);
     setTabOrder(m_port, m_lstPlayers);
     setTabOrder(m_lstPlayers, m_close);
     setTabOrder(m_close, m_cmdLaunch);
 
     connect(m_cmdLaunch, &QPushButton::clicked, this, &ConnectWindow::cmdLaunch_Click);
     connect(m_cmdQuery, &QPushButton::clicked, this, &ConnectWindow::cmdQuery_Click);
+    connect(m_cmdServers, &QPushButton::clicked, this, &ConnectWindow::cmdServers_Click);
+    // A pasted "host:port" is split at once; a typed one when the field is left (while typing,
+    // "1.2.3.4:2" is not yet the port meant).
+    connect(m_ipadress, &QLineEdit::textEdited, this,
+            [this, previous = QString()](const QString &text) mutable {
+                if (text.size() - previous.size() > 1)
+                    splitAddressAndPort();
+                previous = m_ipadress->text();
+            });
+    connect(m_ipadress, &QLineEdit::editingFinished, this, &ConnectWindow::splitAddressAndPort);
+    // The answer was about the server asked: another address or port forgets its game folder.
+    for (QLineEdit *field : {m_ipadress, m_port})
+        connect(field, &QLineEdit::textEdited, this, [this] { m_answeredFolder.clear(); });
     connect(m_recent, qOverload<const QModelIndex &>(&QCompleter::activated), this,
             &ConnectWindow::ipadress_Pick);
 }
@@ -214,6 +233,7 @@ void ConnectWindow::keyPressEvent(QKeyEvent *event)
 
 std::optional<quint16> ConnectWindow::checkedFields()
 {
+    splitAddressAndPort();
     const auto refuse = [this](QLineEdit *field, const QString &text) {
         m_context.platform.messages.show(this, Message{text, {}, MessageIcon::Warning});
         field->setFocus();
@@ -241,19 +261,15 @@ QStringList ConnectWindow::readRecentServers() const
 
 void ConnectWindow::recordRecentServer()
 {
-    const QStringList recent = rememberServer(readRecentServers(),
-                                              serverEntry({m_ipadress->text(), m_port->text()}),
-                                              Keys::recentServerCount);
-    // One change of the file, so that the list is never left half shifted. A failed write is
-    // not worth a message after the game has started: the list is a help, and the next launch
-    // tries again.
-    SettingWrites writes;
-    for (int n = 1; n <= Keys::recentServerCount; ++n) {
-        const QString entry = recent.value(n - 1);
-        if (!entry.isEmpty() || !m_context.settings.read(Keys::recentServer(n), u"").isEmpty())
-            writes.append({Keys::recentServer(n), entry});
-    }
-    m_context.settings.write(writes);
+    QStringList stored;
+    for (int n = 1; n <= Keys::recentServerCount; ++n)
+        stored.append(m_context.settings.read(Keys::recentServer(n), u""));
+    const QStringList recent = rememberServer(
+        stored, serverEntry({m_ipadress->text(), m_port->text()}), Keys::recentServerCount);
+    // A failed write is not worth a message after the game has started: the list is a help,
+    // and the next launch tries again.
+    m_context.settings.write(
+        listWrites(stored, recent, Keys::recentServer, Keys::recentServerCount));
     showRecentServers(recent);
 }
 
@@ -277,8 +293,15 @@ void ConnectWindow::cmdLaunch_Click()
     if (!checkedFields())
         return;
     const QString program = m_context.settings.read(Keys::program);
-    if (!startGame(m_context, this, connectCommand(program, m_ipadress->text(), m_port->text()),
-                   WindowStyle::Maximized))
+    QString command = connectCommand(program, m_ipadress->text(), m_port->text());
+    // The mod Interroger found, when it is installed; without it the game starts as it always did.
+    if (!m_answeredFolder.isEmpty()
+        && m_answeredFolder.compare(u"valve", Qt::CaseInsensitive) != 0) {
+        if (const std::optional<QString> folder = installedServerFolder(m_context,
+                                                                        m_answeredFolder))
+            command += QStringLiteral(" -game ") + *folder;
+    }
+    if (!startGame(m_context, this, command, WindowStyle::Maximized))
         return; // nothing joined: nothing to remember, and the window stays for another try
     recordRecentServer();
     // The player asked for this window to go once the game is started; when it was the last
@@ -293,6 +316,7 @@ void ConnectWindow::cmdQuery_Click()
     if (!port)
         return;
     clearServerInfo();
+    m_answeredFolder.clear();
     m_lblServerStatus->setText(QStringLiteral("Interrogation ..."));
     m_query->start(m_ipadress->text().trimmed(), *port);
 }
@@ -306,6 +330,7 @@ void ConnectWindow::clearServerInfo()
 
 void ConnectWindow::query_Info(const ServerInfo &info, qint64 pingMilliseconds)
 {
+    m_answeredFolder = info.folder;
     showServerText(m_lblServerName, info.name);
     showServerText(m_lblServerMap, info.map);
     showServerText(m_lblServerPlayers, playersText(info));
@@ -350,6 +375,19 @@ void ConnectWindow::ipadress_Pick(const QModelIndex &entry)
 {
     m_ipadress->setText(entry.data(kAddressRole).toString());
     m_port->setText(entry.data(kPortRole).toString());
+}
+
+void ConnectWindow::cmdServers_Click()
+{
+    m_context.windows.show(WindowName::serverList);
+}
+
+void ConnectWindow::splitAddressAndPort()
+{
+    if (const std::optional<ServerAddress> server = hostAndPort(m_ipadress->text())) {
+        m_ipadress->setText(server->address);
+        m_port->setText(server->port);
+    }
 }
 
 void ConnectWindow::mnuFileitmCRVN_Click()

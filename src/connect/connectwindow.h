@@ -56,6 +56,9 @@ private:
     // Handlers
     void cmdLaunch_Click();
     void cmdQuery_Click();
+    void cmdServers_Click();
+    // A whole "host:port" (or "[v6]:port") in the address goes into the address and the port.
+    void splitAddressAndPort();
     void ipadress_Pick(const QModelIndex &entry);
     void mnuFileitmCRVN_Click();
     void query_Info(const ServerInfo &info, qint64 pingMilliseconds);
@@ -71,6 +74,8 @@ private:
     QSpacerItem *m_portSlot = nullptr;
     QLineEdit *m_port = nullptr;
     QPushButton *m_cmdQuery = nullptr;
+    QPushButton *m_cmdServers = nullptr;
+    QString m_answeredFolder; // the game folder of Interroger's last answer
     QCompleter *m_recent = nullptr;
     QStandardItemModel *m_recentModel = nullptr;
     QFrame *m_frmServerInfo = nullptr;

@@ -44,3 +44,14 @@ QStringList rememberServer(const QStringList &recent, const QString &entry, int 
     }
     return list;
 }
+
+SettingWrites listWrites(const QStringList &stored, const QStringList &list,
+                         SettingKey (*keyOf)(int), int count)
+{
+    SettingWrites writes;
+    for (int n = 1; n <= count; ++n) {
+        if (!list.value(n - 1).isEmpty() || !stored.value(n - 1).isEmpty())
+            writes.append({keyOf(n), list.value(n - 1)});
+    }
+    return writes;
+}

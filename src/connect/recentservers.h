@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/keys.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,3 +24,9 @@ std::optional<ServerAddress> splitServerEntry(QStringView entry);
 // The recent list after a launch: entry first, an older copy of it removed (host names match
 // without regard to case), at most `limit` entries. Blank entries are dropped.
 QStringList rememberServer(const QStringList &recent, const QString &entry, int limit);
+
+// The writes that turn a kept list (`stored`, as read) into `list`: keys 1..count of keyOf, each
+// as one entry, skipping the keys empty in both. Written as one change of the file, a list is
+// never left half shifted.
+SettingWrites listWrites(const QStringList &stored, const QStringList &list,
+                         SettingKey (*keyOf)(int), int count);

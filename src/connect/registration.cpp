@@ -1,6 +1,7 @@
 #include "connect/registration.h"
 
 #include "connect/connectwindow.h"
+#include "connect/serverlistwindow.h"
 #include "connect/udpserverquery.h"
 #include "launcher/appcontext.h"
 #include "launcher/windowmanager.h"
@@ -12,5 +13,8 @@ void registerConnectWindows(AppContext &context, ServerQueryFactory makeQuery)
         makeQuery = [] { return std::make_unique<UdpServerQuery>(); };
     context.windows.registerWindow(WindowName::connect, [&context, makeQuery] {
         return new ConnectWindow(context, makeQuery());
+    });
+    context.windows.registerWindow(WindowName::serverList, [&context, makeQuery] {
+        return new ServerListWindow(context, makeQuery);
     });
 }

@@ -24,10 +24,14 @@ public:
     virtual void start(const QString &host, quint16 port) = 0;
     // Drops the query under way, if any; nothing more is signalled for it.
     virtual void cancel() = 0;
+    // Asks the rules too, after the player list (rulesReceived); a query that cannot ignores it.
+    virtual void setAskRules(bool ask) { Q_UNUSED(ask); }
 
 Q_SIGNALS:
     void infoReceived(const ServerInfo &info, qint64 pingMilliseconds);
     void playersReceived(const QList<PlayerInfo> &players);
+    // Only from a query asked for the rules too (after the players).
+    void rulesReceived(const QList<ServerRule> &rules);
     void failed(QueryFailure failure);
     void finished();
 };

@@ -246,12 +246,37 @@ std::optional<QList<PlayerInfo>> readPlayers(Reader &in)
     return players;
 }
 
+std::optional<QList<ServerRule>> readRules(Reader &in)
+{
+    const auto count = in.number<quint16>();
+    if (!count)
+        return std::nullopt;
+    QList<ServerRule> rules;
+    // As for players: a list that stops between two rules keeps those before.
+    for (int i = 0; i < *count && !in.atEnd(); ++i) {
+        const auto key = in.text();
+        const auto value = in.text();
+        if (!value)
+            return std::nullopt;
+        rules.append({*key, *value});
+    }
+    return rules;
+}
+
+QByteArray request(char kind, QByteArrayView challenge)
+{
+    QByteArray request(kSingle, kHeaderSize);
+    request += kind;
+    request += challenge.isEmpty() ? QByteArrayView(kSingle, kHeaderSize) : challenge;
+    return request;
+}
+
 } // namespace
 
-ServerReply parseServerReply(QByteArrayView packet)
+ServerReply parseServerReply(QByteArrayView packet, qsizetype maxSize)
 {
     ServerReply reply;
-    if (packet.size() < kHeaderSize + 1 || packet.size() > kMaxReplySize)
+    if (packet.size() < kHeaderSize + 1 || packet.size() > qMin(maxSize, kMaxAssembledSize))
         return reply;
     // A reply in several packets is not put together: it reads as unrecognised.
     if (packet.first(kHeaderSize) == QByteArrayView(kSplit, kHeaderSize))
@@ -284,6 +309,12 @@ ServerReply parseServerReply(QByteArrayView packet)
             reply.players = *players;
         }
         break;
+    case 'E':
+        if (const auto rules = readRules(in)) {
+            reply.kind = ReplyKind::Rules;
+            reply.rules = *rules;
+        }
+        break;
     default: break;
     }
     return reply;
@@ -300,10 +331,12 @@ QByteArray infoRequest(QByteArrayView challenge)
 
 QByteArray playersRequest(QByteArrayView challenge)
 {
-    QByteArray request(kSingle, kHeaderSize);
-    request += 'U';
-    request += challenge.isEmpty() ? QByteArrayView(kSingle, kHeaderSize) : challenge;
-    return request;
+    return request('U', challenge);
+}
+
+QByteArray rulesRequest(QByteArrayView challenge)
+{
+    return request('V', challenge);
 }
 
 QString cleanServerText(QByteArrayView raw)

@@ -30,11 +30,18 @@ struct PlayerInfo {
     int seconds = 0; // time connected, whole seconds, never negative
 };
 
+// One of a server's rules (its settings), as A2S_RULES lists them.
+struct ServerRule {
+    QString key;
+    QString value;
+};
+
 enum class ReplyKind {
     Unrecognised, // short, oversized, cut off, unknown or split: nothing to show
     Challenge,    // the server wants the request again with the challenge appended
     Info,
     Players,
+    Rules,
 };
 
 struct ServerReply {
@@ -42,20 +49,26 @@ struct ServerReply {
     QByteArray challenge; // four bytes, for a Challenge
     ServerInfo info;
     QList<PlayerInfo> players;
+    QList<ServerRule> rules;
 };
 
 // No reply to a query is longer than this; a longer packet is refused unread.
 inline constexpr qsizetype kMaxReplySize = 1400;
+// A reply put together from split packets (at most 16) is never longer than this.
+inline constexpr qsizetype kMaxAssembledSize = 16 * kMaxReplySize;
 
 // Reads one packet a server sent back. Every byte is untrusted: reads are bounded, a reply
 // that ends early or carries an unknown header is Unrecognised, and names come back without
 // control characters.
-ServerReply parseServerReply(QByteArrayView packet);
+// maxSize: kMaxAssembledSize for a reply put together from split packets.
+ServerReply parseServerReply(QByteArrayView packet, qsizetype maxSize = kMaxReplySize);
 
 // The information request, with the challenge appended when the server asked for one.
 QByteArray infoRequest(QByteArrayView challenge = {});
 // The player-list request; without a challenge it asks the server for one.
 QByteArray playersRequest(QByteArrayView challenge = {});
+// The rules request (A2S_RULES); without a challenge it asks the server for one.
+QByteArray rulesRequest(QByteArrayView challenge = {});
 
 // Text from a server made fit to show: UTF-8 (bad sequences replaced), without control
 // characters, bidirectional controls or other invisible format characters (ZWNJ and ZWJ stay

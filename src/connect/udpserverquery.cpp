@@ -25,6 +25,7 @@ UdpServerQuery::UdpServerQuery(QObject *parent)
     , m_lookup(systemLookup)
 {
     m_timer.setSingleShot(true);
+    m_clock.start();
     connect(&m_timer, &QTimer::timeout, this, &UdpServerQuery::timedOut);
 }
 
@@ -65,6 +66,7 @@ void UdpServerQuery::cancel()
     m_phase = Phase::Idle;
     m_challenge.clear();
     m_challenges = 0;
+    m_split.clear();
 }
 
 void UdpServerQuery::dropSocket()
@@ -114,7 +116,8 @@ void UdpServerQuery::resolved(const QList<QHostAddress> &addresses)
 void UdpServerQuery::sendRequest(bool retry)
 {
     const QByteArray request = m_phase == Phase::Info ? infoRequest(m_challenge)
-                                                      : playersRequest(m_challenge);
+        : m_phase == Phase::Players                   ? playersRequest(m_challenge)
+                                                      : rulesRequest(m_challenge);
     m_retried = retry;
     m_sentAt.start();
     m_socket->writeDatagram(request, m_address, m_port);
@@ -134,7 +137,14 @@ void UdpServerQuery::readPackets()
             continue;
         if (senderPort != m_port || !sender.isEqual(m_address, QHostAddress::ConvertV4MappedToIPv4))
             continue;
-        handle(parseServerReply(QByteArrayView(m_buffer.constData(), size)));
+        const QByteArrayView packet(m_buffer.constData(), size);
+        if (!SplitReplies::isSplit(packet)) {
+            handle(parseServerReply(packet));
+            continue;
+        }
+        // A part of a longer reply: read once all its parts are there.
+        if (const std::optional<QByteArray> whole = m_split.add(packet, m_clock.elapsed()))
+            handle(parseServerReply(*whole, kMaxAssembledSize));
     }
 }
 
@@ -144,7 +154,7 @@ void UdpServerQuery::handle(const ServerReply &reply)
     switch (reply.kind) {
     case ReplyKind::Challenge:
         if (++m_challenges > kMaxChallenges) {
-            askingInfo ? fail(QueryFailure::Unrecognised) : finish();
+            askingInfo ? fail(QueryFailure::Unrecognised) : nextAfter(m_phase);
             return;
         }
         m_challenge = reply.challenge;
@@ -167,32 +177,55 @@ void UdpServerQuery::handle(const ServerReply &reply)
         sendRequest(false);
         return;
     case ReplyKind::Players:
-        if (askingInfo)
+        if (m_phase != Phase::Players)
             return;
         {
             const quint64 generation = m_generation;
             m_timer.stop();
             Q_EMIT playersReceived(reply.players);
             if (generation == m_generation && m_phase == Phase::Players)
+                nextAfter(Phase::Players);
+        }
+        return;
+    case ReplyKind::Rules:
+        if (m_phase != Phase::Rules)
+            return;
+        {
+            const quint64 generation = m_generation;
+            m_timer.stop();
+            Q_EMIT rulesReceived(reply.rules);
+            if (generation == m_generation && m_phase == Phase::Rules)
                 finish();
         }
         return;
     case ReplyKind::Unrecognised:
         // Without a list the information already shown stands.
-        askingInfo ? fail(QueryFailure::Unrecognised) : finish();
+        askingInfo ? fail(QueryFailure::Unrecognised) : nextAfter(m_phase);
         return;
     }
 }
 
+void UdpServerQuery::nextAfter(Phase done)
+{
+    if (done != Phase::Players || !m_askRules) {
+        finish();
+        return;
+    }
+    m_phase = Phase::Rules;
+    m_challenge.clear();
+    m_challenges = 0;
+    sendRequest(false);
+}
+
 void UdpServerQuery::timedOut()
 {
-    if (m_phase != Phase::Info && m_phase != Phase::Players)
+    if (m_phase != Phase::Info && m_phase != Phase::Players && m_phase != Phase::Rules)
         return;
     if (!m_retried) {
         sendRequest(true);
         return;
     }
-    m_phase == Phase::Info ? fail(QueryFailure::NoReply) : finish();
+    m_phase == Phase::Info ? fail(QueryFailure::NoReply) : nextAfter(m_phase);
 }
 
 void UdpServerQuery::fail(QueryFailure failure)

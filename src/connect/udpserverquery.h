@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connect/serverquery.h"
+#include "connect/splitreply.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -35,12 +36,13 @@ public:
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     // Replaces the system's name lookup (tests answer without asking any name server).
     void setHostLookup(HostLookup lookup) { m_lookup = std::move(lookup); }
+    void setAskRules(bool ask) override { m_askRules = ask; }
 
     void start(const QString &host, quint16 port) override;
     void cancel() override;
 
 private:
-    enum class Phase { Idle, Lookup, Info, Players };
+    enum class Phase { Idle, Lookup, Info, Players, Rules };
 
     void resolved(const QList<QHostAddress> &addresses);
     void sendRequest(bool retry);
@@ -49,6 +51,8 @@ private:
     void timedOut();
     void fail(QueryFailure failure);
     void finish();
+    // The list or the rules are done (received or not): the next request, or the end.
+    void nextAfter(Phase done);
     void dropSocket();
 
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
@@ -65,4 +69,7 @@ private:
     bool m_retried = false;
     quint64 m_generation = 0; // counts start() calls: a receiver may start another query
     QByteArray m_buffer;
+    SplitReplies m_split;
+    QElapsedTimer m_clock; // for the age of split replies
+    bool m_askRules = false;
 };

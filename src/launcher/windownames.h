@@ -9,6 +9,7 @@ inline constexpr QStringView main = u"sp";
 inline constexpr QStringView server = u"DM";
 inline constexpr QStringView advanced = u"frmAdvanced";
 inline constexpr QStringView connect = u"connect";
+inline constexpr QStringView serverList = u"serverList";
 inline constexpr QStringView config = u"config";
 inline constexpr QStringView firstUse1 = u"firstuse1";
 inline constexpr QStringView firstUse2 = u"firstuse2";

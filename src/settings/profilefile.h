@@ -4,6 +4,7 @@
 #include "settings/textfile.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 

@@ -3,6 +3,8 @@
 #include "settings/keys.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // The settings file crvn.ini. Holds no copy of the values: every read goes to the file, so

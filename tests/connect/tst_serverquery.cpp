@@ -139,8 +139,15 @@ void TestServerQuery::asksAServer_data()
     s.info = QByteArray("\x00\x01garbage\xFF\xFE", 11);
     QTest::newRow("garbage") << s << failed << QString() << -1 << 1 << QueryFailure::Unrecognised << false;
     s.info = QByteArray("\xFE\xFF\xFF\xFF\x01\x00\x00\x00\x21", 9) + info;
-    QTest::newRow("split reply") << s << failed << QString() << -1 << 1
-                                 << QueryFailure::Unrecognised << false;
+    // A part that cannot belong to any reply (index 2 of 1) is dropped: then no reply.
+    QTest::newRow("split part of nothing") << s << failed << QString() << -1 << 2
+                                           << QueryFailure::NoReply << true;
+    s.info.clear();
+    s.players = players;
+    s.infoParts = Packet::split(info, 2, 5, false);
+    QTest::newRow("split reply put together") << s << full << name << 2 << 2 << none << false;
+    s.infoParts.clear();
+    s.players.clear();
     s.info = Packet::challenge(kChallenge);
     QTest::newRow("challenges without end") << s << failed << QString() << -1 << 4
                                             << QueryFailure::Unrecognised << false;

@@ -35,11 +35,20 @@ void FakeServer::readRequests()
         const quint16 port = quint16(datagram.senderPort());
         const bool isInfo = request.startsWith("\xFF\xFF\xFF\xFFTSource Engine Query");
         const bool isPlayers = request.startsWith("\xFF\xFF\xFF\xFFU");
-        const QByteArray challenge = isInfo ? script.infoChallenge : script.playersChallenge;
-        if (!isInfo && !isPlayers)
+        const bool isRules = request.startsWith("\xFF\xFF\xFF\xFFV");
+        const QByteArray challenge = isInfo ? script.infoChallenge
+            : isPlayers                     ? script.playersChallenge
+                                            : script.rulesChallenge;
+        if (!isInfo && !isPlayers && !isRules)
             continue;
         if (!challenge.isEmpty() && !request.endsWith(challenge))
             answer(Packet::challenge(challenge), port);
+        else if (isInfo && !script.infoParts.isEmpty())
+            for (const QByteArray &part : std::as_const(script.infoParts))
+                answer(part, port);
+        else if (isRules)
+            for (const QByteArray &part : std::as_const(script.rules))
+                answer(part, port);
         else
             answer(isInfo ? script.info : script.players, port);
         if (isInfo)
@@ -139,6 +148,41 @@ QByteArray players(const QList<Player> &list)
         p += seconds;
     }
     return p;
+}
+
+} // namespace Packet
+
+namespace Packet {
+
+QByteArray rules(const QList<QPair<QByteArray, QByteArray>> &pairs)
+{
+    QByteArray p = header('E');
+    p += char(pairs.size() & 0xFF);
+    p += char(pairs.size() >> 8);
+    for (const auto &[key, value] : pairs)
+        p += string(key) + string(value);
+    return p;
+}
+
+QList<QByteArray> split(const QByteArray &whole, int count, quint32 id, bool newLayout)
+{
+    QList<QByteArray> parts;
+    const qsizetype size = (whole.size() + count - 1) / count;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray payload = whole.mid(i * size, size);
+        QByteArray p("\xFE\xFF\xFF\xFF", 4);
+        p += littleEndian(qint32(id));
+        if (newLayout) {
+            p += char(count);
+            p += char(i);
+            p += char(1248 & 0xFF);
+            p += char(1248 >> 8);
+        } else {
+            p += char((i << 4) | count);
+        }
+        parts.append(p + payload);
+    }
+    return parts;
 }
 
 } // namespace Packet

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 
 class QUdpSocket;
@@ -14,6 +15,9 @@ struct FakeServerScript {
     QByteArray players{};          // answer to the player-list request; empty: silence
     QByteArray infoChallenge{};    // set: an information request without it gets a challenge
     QByteArray playersChallenge{}; // set: a player-list request without it gets a challenge
+    QList<QByteArray> rules{};      // answer to the rules request, one or several packets
+    QByteArray rulesChallenge{};    // set: a rules request without it gets a challenge
+    QList<QByteArray> infoParts{};  // set: sent in place of info (a split answer)
     QByteArray otherPort{};        // sent first from another port, before each answer
     bool answerFromOtherPort = false; // the answers themselves come from another port
     int unanswered = 0;               // requests left without answer first
@@ -65,4 +69,9 @@ struct Player {
     float seconds = 0;
 };
 QByteArray players(const QList<Player> &list);
+// The rules answer ('E'): key and value pairs.
+QByteArray rules(const QList<QPair<QByteArray, QByteArray>> &pairs);
+// A whole answer cut into `count` split packets with this id: the older layout (index and count
+// in one byte) or the newer one (count, index, a 2-byte size).
+QList<QByteArray> split(const QByteArray &whole, int count, quint32 id, bool newLayout);
 } // namespace Packet
