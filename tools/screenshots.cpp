@@ -232,8 +232,7 @@ int main(int argc, char *argv[])
             {"Serveur du Geai", "well", "tfc", 0, 16, 0, false},
         };
         std::vector<std::unique_ptr<FakeServer>> servers;
-        QList<QPair<QStringView, QString>> favourites;
-        static const QStringView names[] = {u"fav1", u"fav2", u"fav3", u"fav4", u"fav5", u"fav6"};
+        SettingWrites favourites;
         for (const Shown &s : shown) {
             Packet::Info info;
             info.name = s.name;
@@ -254,8 +253,9 @@ int main(int argc, char *argv[])
         }
         servers.push_back(std::make_unique<FakeServer>()); // one that does not answer
         for (size_t i = 0; i < servers.size(); ++i)
-            favourites.append({names[i], QStringLiteral("127.0.0.1:%1").arg(servers[i]->port())});
-        program.context().settings.write(u"SERVERS", favourites);
+            favourites.append({Keys::favouriteServer(int(i) + 1),
+                               QStringLiteral("127.0.0.1:%1").arg(servers[i]->port())});
+        program.context().settings.write(favourites);
         QWidget *list = windows.show(WindowName::serverList);
         auto *label = list->findChild<QLabel *>(QStringLiteral("lblRefresh"));
         const QString done = QStringLiteral("%1 / %1 serveurs").arg(servers.size());
