@@ -215,8 +215,8 @@ bool ServerListWindow::writeFavourites(const QStringList &favourites)
     QStringList stored;
     for (int n = 1; n <= Keys::favouriteServerCount; ++n)
         stored.append(m_context.settings.read(Keys::favouriteServer(n), u""));
-    if (m_context.settings.write(listWrites(stored, favourites, Keys::favouriteServer,
-                                            Keys::favouriteServerCount)))
+    if (m_context.settings.write(
+            listWrites(stored, favourites, Keys::favouriteServer, Keys::favouriteServerCount)))
         return true;
     m_context.platform.messages.show(
         this,

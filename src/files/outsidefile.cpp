@@ -285,6 +285,22 @@ Status readBounded(const QString &path, qint64 maxSize, bool whole, QByteArray *
 
 } // namespace
 
+QString notRegularProblem(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info { };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? QString() : systemReason(errno);
+    return S_ISREG(info.st_mode) ? QString() : notRegular(path, kindName(info.st_mode));
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return QString();
+    return notRegular(
+        path, info.isDir() ? QStringLiteral("un dossier") : QStringLiteral("un fichier spécial"));
+#endif
+}
+
 Status read(const QString &path, qint64 maxSize, QByteArray *bytes, QString *reason)
 {
     return readBounded(path, maxSize, true, bytes, reason);

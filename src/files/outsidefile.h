@@ -28,6 +28,10 @@ Status readStart(const QString &path, qint64 count, QByteArray *bytes, QString *
 // so that a FIFO named like a map is skipped, never opened.
 bool isRegularFile(const QString &path);
 
+// Why path (links followed) is there but is not a regular file, or cannot be looked at, naming
+// it; empty when it is a regular file or is missing. Decided without opening it.
+QString notRegularProblem(const QString &path);
+
 // The system's reason for an error number, in French ("trop de niveaux de liens symboliques").
 // Every reason the player reads comes from this one table; an error without a text keeps its
 // number ("erreur système 1234").

@@ -65,7 +65,8 @@ QStringList mapFiles(const QString &directory)
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (name.endsWith(u".bsp", Qt::CaseInsensitive) && OutsideFile::isRegularFile(it.filePath()))
+        if (name.endsWith(u".bsp", Qt::CaseInsensitive)
+            && OutsideFile::isRegularFile(it.filePath()))
             names.append(name);
     }
     std::sort(names.begin(), names.end(), naturalLess);

@@ -235,27 +235,6 @@ QString fileName(const QString &path)
     return QFileInfo(path).fileName();
 }
 
-QString notRegularReason(const QString &path, const QString &kind)
-{
-    return QStringLiteral("%1 n'est pas un fichier ordinaire : c'est %2.")
-        .arg(fileName(path), kind);
-}
-
-#ifdef Q_OS_UNIX
-QString kindName(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("un dossier");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("un tube nommé (FIFO)");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("un périphérique");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("une socket");
-    return QStringLiteral("un fichier spécial");
-}
-#endif
-
 // Where a chain of symbolic links starting at path ends (path itself when it is no link), whether
 // or not that end exists; empty when the chain is too long or loops.
 QString linkEnd(const QString &path)
@@ -270,23 +249,6 @@ QString linkEnd(const QString &path)
         end = info.symLinkTarget();
     }
     return QString();
-}
-
-// Why path (followed through links) may not be replaced; empty when it may, or is missing.
-QString kindProblem(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat info { };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? QString() : OutsideFile::systemReason(errno);
-    return S_ISREG(info.st_mode) ? QString() : notRegularReason(path, kindName(info.st_mode));
-#else
-    const QFileInfo info(path);
-    if (!info.exists() || info.isFile())
-        return QString();
-    return notRegularReason(
-        path, info.isDir() ? QStringLiteral("un dossier") : QStringLiteral("un fichier spécial"));
-#endif
 }
 
 // The reason of the system call that just failed, in French. QFile's own texts are the system's,
@@ -488,7 +450,7 @@ bool replace(const QString &path, const QByteArray &bytes, QString *reason)
                       .arg(fileName(path), QDir::toNativeSeparators(target));
         return false;
     }
-    if (const QString problem = kindProblem(target); !problem.isEmpty()) {
+    if (const QString problem = OutsideFile::notRegularProblem(target); !problem.isEmpty()) {
         *reason = problem;
         return false;
     }
