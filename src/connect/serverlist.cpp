@@ -60,7 +60,7 @@ bool keptByFilters(const ServerRow &row, const ServerFilters &filters)
 bool rowLessThan(const ServerRow &a, const ServerRow &b, ServerColumn column)
 {
     if (!a.info || !b.info)
-        return !a.info ? false : true;
+        return static_cast<bool>(a.info); // an answered row before one without an answer
     const ServerInfo &x = *a.info;
     const ServerInfo &y = *b.info;
     const auto text = [](const QString &l, const QString &r) {

@@ -49,7 +49,7 @@ private:
     };
 
     void startNext(Slot &slot);
-    void slotFinished(int slot);
+    void slotFinished(int number);
 
     QueryFactory m_makeQuery;
     QList<Slot> m_slots;

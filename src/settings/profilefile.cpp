@@ -506,7 +506,7 @@ bool write(const QString &path, QStringView section, QStringView key, const QStr
 QString refusalReason(const SettingWrites &writes, const Refusal &refusal, const QString &path,
                       Encoding encoding)
 {
-    const QString reason = TextFile::refusalReason(refusal.character, path, encoding);
+    QString reason = TextFile::refusalReason(refusal.character, path, encoding);
     if (refusal.write < 0 || refusal.write >= writes.size())
         return reason;
     const SettingKey key = writes[refusal.write].key;
