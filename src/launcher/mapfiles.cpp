@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -59,14 +60,17 @@ QStringList mapFiles(const QString &directory)
         return {};
     // The extension is compared here rather than through a name filter, which would compile a
     // regular expression (and load its library) for one suffix. Only regular files (links
-    // followed): a FIFO, a device or a dangling link named x.bsp is skipped, never opened.
+    // followed): a FIFO, a device or a dangling link named x.bsp is skipped, never opened. The
+    // folder listing already tells a plain file's kind; only links cost a look of their own.
     QStringList names;
     QDirIterator it(directory, QDir::Files);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (name.endsWith(u".bsp", Qt::CaseInsensitive)
-            && OutsideFile::isRegularFile(it.filePath()))
+        if (!name.endsWith(u".bsp", Qt::CaseInsensitive))
+            continue;
+        const QFileInfo entry = it.fileInfo();
+        if (entry.isSymLink() ? OutsideFile::isRegularFile(it.filePath()) : entry.isFile())
             names.append(name);
     }
     std::sort(names.begin(), names.end(), naturalLess);
