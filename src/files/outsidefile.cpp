@@ -104,12 +104,14 @@ QByteArray bufferFor(qint64 size)
 #ifdef Q_OS_LINUX
     constexpr qint64 kHugePage = qint64(2) * 1024 * 1024;
     if (size >= kHugePage) {
-        QByteArray buffer(qsizetype(size + kHugePage), Qt::Uninitialized);
+        // Whole huge pages only: a part page is backed by small ones again.
+        const qint64 pages = (size + kHugePage - 1) / kHugePage;
+        QByteArray buffer(qsizetype((pages + 1) * kHugePage), Qt::Uninitialized);
         // Dropping bytes at the front only moves the start, so the data begins on a boundary.
         const auto address = reinterpret_cast<quintptr>(buffer.constData());
         const auto skip = qsizetype((kHugePage - address % kHugePage) % kHugePage);
         buffer.remove(0, skip);
-        ::madvise(buffer.data(), size_t(buffer.size()), MADV_HUGEPAGE); // advice only
+        ::madvise(buffer.data(), size_t(pages * kHugePage), MADV_HUGEPAGE); // advice only
         buffer.resize(qsizetype(size));
         return buffer;
     }
