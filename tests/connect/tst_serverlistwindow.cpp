@@ -222,13 +222,17 @@ void TestServerListWindow::joins_data()
     QTest::addColumn<QString>("password"); // null: no dialog expected; empty: Annuler
     QTest::addColumn<bool>("tfcInstalled");
     QTest::addColumn<QString>("switches"); // empty: nothing starts
-    QTest::newRow("valve") << u"Alpha"_qs << QString() << true << u" -console +connect %1"_qs;
+    QTest::addColumn<bool>("doubleClick"); // else Enter on the row
+    QTest::newRow("valve") << u"Alpha"_qs << QString() << true << u" -console +connect %1"_qs
+                           << false;
+    QTest::newRow("valve, double-click")
+        << u"Alpha"_qs << QString() << true << u" -console +connect %1"_qs << true;
     QTest::newRow("tfc installed") << u"Delta"_qs << QString() << true
-                                   << u" -console +connect %1 -game tfc"_qs;
-    QTest::newRow("tfc missing") << u"Delta"_qs << QString() << false << QString();
+                                   << u" -console +connect %1 -game tfc"_qs << false;
+    QTest::newRow("tfc missing") << u"Delta"_qs << QString() << false << QString() << false;
     QTest::newRow("protected") << u"Charlie"_qs << u"s3cret"_qs << true
-                               << u" -console +password s3cret +connect %1"_qs;
-    QTest::newRow("protected, Annuler") << u"Charlie"_qs << u""_qs << true << QString();
+                               << u" -console +password s3cret +connect %1"_qs << false;
+    QTest::newRow("protected, Annuler") << u"Charlie"_qs << u""_qs << true << QString() << false;
 }
 
 void TestServerListWindow::joins()
@@ -237,13 +241,22 @@ void TestServerListWindow::joins()
     QFETCH(QString, password);
     QFETCH(bool, tfcInstalled);
     QFETCH(QString, switches);
+    QFETCH(bool, doubleClick);
     Opened opened;
     if (!tfcInstalled)
         QVERIFY(QFile::remove(opened.program.path(QStringLiteral("game/tfc/liblist.gam"))));
     QVERIFY(opened.refreshed());
     opened.select(name);
     const QString address = opened.group.entry(name == u"Alpha" ? 0 : name == u"Charlie" ? 2 : 3);
-    QTest::keyClick(opened.table, Qt::Key_Return);
+    if (doubleClick) {
+        // An item view takes a double-click on the row it saw pressed first.
+        QWidget *viewport = opened.table->viewport();
+        const QPoint at = opened.table->visualItemRect(opened.table->currentItem()).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    } else {
+        QTest::keyClick(opened.table, Qt::Key_Return);
+    }
     if (!password.isNull()) {
         auto *dialog = opened.window->findChild<QDialog *>(QStringLiteral("dlgPassword"));
         QVERIFY(dialog && dialog->isVisible());
