@@ -55,6 +55,7 @@ struct ChildRun {
     double peakMiB = 0;
     double residentMiB = 0;
     QHash<QString, double> kinds; // resident KiB by what holds it
+    double fromFilesMiB = 0;      // of the resident memory, pages mapped from files
     QString error;
 };
 
@@ -91,6 +92,8 @@ ChildRun runChildProcess(const QString &mode, const QString &root)
             run.residentMiB = line.mid(4).toDouble() / 1024.0;
         } else if (line.startsWith("hwm ")) {
             run.peakMiB = line.mid(4).toDouble() / 1024.0;
+        } else if (line.startsWith("files ")) {
+            run.fromFilesMiB = line.mid(6).toDouble() / 1024.0;
         } else if (line.startsWith("kind ")) {
             const qsizetype space = line.indexOf(' ', 5);
             run.kinds.insert(QString::fromUtf8(line.mid(space + 1)),
@@ -109,8 +112,10 @@ struct ChildFigures {
     std::vector<double> residentMiB;
     QHash<QString, std::vector<double>> steps;
     QHash<QString, std::vector<double>> kinds;
+    std::vector<double> fromFilesMiB;
     void add(const ChildRun &run)
     {
+        fromFilesMiB.push_back(run.fromFilesMiB);
         for (auto it = run.kinds.cbegin(); it != run.kinds.cend(); ++it)
             kinds[it.key()].push_back(it.value());
         readyMs.push_back(run.readyMs);
@@ -548,6 +553,18 @@ int runBenchmark()
 
     out() << QStringLiteral("\n3. largest contributors beyond the bare window: %1\n")
                  .arg(Bench::largestGrowth(bare.kinds, atMain.kinds, 3).join(QStringLiteral("; ")));
+    {
+        const double grown = Bench::median(atMain.residentMiB) - Bench::median(bare.residentMiB);
+        const double mapped =
+            Bench::median(atMain.fromFilesMiB) - Bench::median(bare.fromFilesMiB);
+        out() << QStringLiteral("   of the %1 MiB resident beyond it, %2 MiB are pages of "
+                                "libraries and fonts mapped from disk\n   (shared with every "
+                                "program mapping them), %3 MiB the process's own (heap, window "
+                                "images, stacks)\n")
+                     .arg(grown, 0, 'f', 1)
+                     .arg(mapped, 0, 'f', 1)
+                     .arg(grown - mapped, 0, 'f', 1);
+    }
 
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
     out() << stepLine(QStringLiteral("bare"), bare);

@@ -57,13 +57,16 @@ QString kindOf(QByteArrayView name)
 
 } // namespace
 
-QHash<QString, qint64> residentByKind()
+QHash<QString, qint64> residentByKind(qint64 *fromFiles)
 {
     QHash<QString, qint64> kinds;
+    if (fromFiles)
+        *fromFiles = 0;
     QFile smaps(QStringLiteral("/proc/self/smaps"));
     if (!smaps.open(QIODevice::ReadOnly))
         return kinds;
     QString kind;
+    bool fileBacked = false;
     for (const QByteArray &line : smaps.readAll().split('\n')) {
         const qsizetype space = line.indexOf(' ');
         if (space > 0 && line.first(space).contains('-')) {
@@ -74,8 +77,12 @@ QHash<QString, qint64> residentByKind()
                 rest = next < 0 ? QByteArrayView() : rest.sliced(next).trimmed();
             }
             kind = kindOf(rest);
+            fileBacked = rest.startsWith('/');
         } else if (line.startsWith("Rss:")) {
-            kinds[kind] += line.mid(4).trimmed().split(' ').value(0).toLongLong();
+            const qint64 kib = line.mid(4).trimmed().split(' ').value(0).toLongLong();
+            kinds[kind] += kib;
+            if (fileBacked && fromFiles)
+                *fromFiles += kib;
         }
     }
     return kinds;
@@ -83,9 +90,11 @@ QHash<QString, qint64> residentByKind()
 
 void printResidentByKind()
 {
-    const QHash<QString, qint64> kinds = residentByKind();
+    qint64 fromFiles = 0;
+    const QHash<QString, qint64> kinds = residentByKind(&fromFiles);
     for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
         std::printf("kind %lld %s\n", static_cast<long long>(it.value()), qPrintable(it.key()));
+    std::printf("files %lld\n", static_cast<long long>(fromFiles));
 }
 
 QStringList largestGrowth(const QHash<QString, std::vector<double>> &from,

@@ -22,15 +22,15 @@ QPixmap shippedPicture(const QString &path)
 SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_context(context)
+    , m_picture(new QLabel(this))
     , m_timer(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvane"));
     setFixedSize(611, 359);
 
-    auto *picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setPixmap(shippedPicture(QStringLiteral(":/artwork/splash.png")));
-    picture->setGeometry(0, 0, 611, 360);
+    m_picture->setObjectName(QStringLiteral("Picture1"));
+    m_picture->setPixmap(shippedPicture(QStringLiteral(":/artwork/splash.png")));
+    m_picture->setGeometry(0, 0, 611, 360);
 
     auto *label = new QLabel(QStringLiteral("Chargement ..."), this);
     label->setObjectName(QStringLiteral("Label1"));
@@ -48,9 +48,18 @@ void SplashWindow::route()
 {
     m_timer->stop();
     // Exactly "yes", letter case included, starts the first-use wizard.
-    if (m_context.settings.read(Keys::firstUse) == u"yes")
-        m_context.windows.show(WindowName::firstUse1);
-    else
-        m_context.windows.show(WindowName::main);
+    const QStringView next = m_context.settings.read(Keys::firstUse) == u"yes"
+        ? WindowName::firstUse1
+        : WindowName::main;
+    // The next window's load handler runs with the artwork still on screen, so a message it
+    // raises stands over the splash.
+    const bool loaded = m_context.windows.load(next) != nullptr;
+    // The artwork and the window image holding it go before the next window paints its own,
+    // not at the next turn of the event loop, which may come after that paint.
+    hide();
+    m_picture->clear();
+    destroy();
     m_context.windows.unload(WindowName::splash);
+    if (loaded)
+        m_context.windows.show(next);
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 struct AppContext;
+class QLabel;
 class QPixmap;
 class QTimer;
 
@@ -23,5 +24,6 @@ public:
 
 private:
     AppContext &m_context;
+    QLabel *m_picture;
     QTimer *m_timer;
 };

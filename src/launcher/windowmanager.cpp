@@ -75,14 +75,11 @@ QWidget *WindowManager::load(QStringView name)
 
 QWidget *WindowManager::show(QStringView name)
 {
-    const bool fresh = find(name) == nullptr;
     QWidget *window = load(name);
     if (!window)
         return nullptr;
-    const QString key = name.toString();
-    if (fresh && m_keptHidden.contains(key))
+    if (m_keptHidden.remove(name.toString()))
         return window;
-    m_keptHidden.remove(key);
     window->show();
     window->raise();
     window->activateWindow();

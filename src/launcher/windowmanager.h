@@ -39,7 +39,7 @@ public:
     // Creates the window and runs its load handler, without showing it.
     QWidget *load(QStringView name);
     // Loads the window if needed, then shows it and brings it forward. A window whose load
-    // handler asked to stay hidden is not shown by the show that created it.
+    // handler asked to stay hidden is not shown by the first show after that load.
     QWidget *show(QStringView name);
     // Closes and destroys the window; nothing when it is not loaded.
     void unload(QStringView name);

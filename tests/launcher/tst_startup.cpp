@@ -1,4 +1,5 @@
 #include "launcher/splashwindow.h"
+#include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 #include "platform/systemprocessstarter.h"
 #include "standin.h"
@@ -13,8 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 class TestStartup : public QObject
 {
@@ -25,6 +30,7 @@ private Q_SLOTS:
     void splash();
     void routing_data();
     void routing();
+    void routingToAMainWindowThatStaysHidden();
     void splashWaitsForTheMainWindowsMessage();
     void wholeProgramReachesTheMainWindowWithItsMaps();
     void typicalRunStartsTheRealGame();
@@ -62,6 +68,31 @@ void TestStartup::routing_data()
     QTest::newRow("no settings file") << QByteArray() << "sp";
 }
 
+namespace {
+
+// Calls back when the watched widget is about to be shown.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(std::function<void()> onShow)
+        : m_onShow(std::move(onShow))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_onShow();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onShow;
+};
+
+} // namespace
+
 void TestStartup::routing()
 {
     QFETCH(QByteArray, ini);
@@ -69,11 +100,39 @@ void TestStartup::routing()
     TestProgram program(ini);
     program.windows().registerWindow(WindowName::firstUse1, [] { return new QWidget; });
     program.show(WindowName::splash);
-    program.window<SplashWindow>(WindowName::splash)->route();
+    const QPointer<SplashWindow> splash = program.window<SplashWindow>(WindowName::splash);
+    auto *picture = child<QLabel>(splash, "Picture1");
+    // The splash gives back its artwork and window image before the next window is shown.
+    int shows = 0;
+    bool splashReleasedFirst = false;
+    ShowWatch watch([&] {
+        ++shows;
+        splashReleasedFirst = !splash
+            || (!splash->isVisible() && !splash->windowHandle() && picture->pixmap().isNull());
+    });
+    connect(&program.windows(), &WindowManager::windowLoaded, &watch,
+            [&](const QString &name) { program.window(name)->installEventFilter(&watch); });
+    splash->route();
     QVERIFY(!program.window(WindowName::splash));
     QVERIFY(program.window(opened) && program.window(opened)->isVisible());
+    QCOMPARE(shows, 1);
+    QVERIFY(splashReleasedFirst);
     const QString other = opened == u"sp" ? QStringLiteral("firstuse1") : QStringLiteral("sp");
     QVERIFY(!program.window(other));
+}
+
+void TestStartup::routingToAMainWindowThatStaysHidden()
+{
+    // No settings file and a configuration window: the main window's load shows the message
+    // and the configuration window in its place, and the splash must not show it after all.
+    TestProgram program;
+    program.windows().registerWindow(WindowName::config, [] { return new QWidget; });
+    program.show(WindowName::splash);
+    program.window<SplashWindow>(WindowName::splash)->route();
+    QCOMPARE(program.messages.shown.size(), 1);
+    QVERIFY(!program.window(WindowName::splash));
+    QVERIFY(program.window(WindowName::main) && !program.window(WindowName::main)->isVisible());
+    QVERIFY(program.window(WindowName::config)->isVisible());
 }
 
 void TestStartup::splashWaitsForTheMainWindowsMessage()
