@@ -555,8 +555,7 @@ int runBenchmark()
                  .arg(Bench::largestGrowth(bare.kinds, atMain.kinds, 3).join(QStringLiteral("; ")));
     {
         const double grown = Bench::median(atMain.residentMiB) - Bench::median(bare.residentMiB);
-        const double mapped =
-            Bench::median(atMain.fromFilesMiB) - Bench::median(bare.fromFilesMiB);
+        const double mapped = Bench::median(atMain.fromFilesMiB) - Bench::median(bare.fromFilesMiB);
         out() << QStringLiteral("   of the %1 MiB resident beyond it, %2 MiB are pages of "
                                 "libraries and fonts mapped from disk\n   (shared with every "
                                 "program mapping them), %3 MiB the process's own (heap, window "
