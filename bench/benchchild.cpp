@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 #include <QWidget>
@@ -84,6 +85,20 @@ int runBare(Steps &steps)
     return 0;
 }
 
+// What any window with text costs beyond the bare one: one label, painted.
+int runLabel(Steps &steps)
+{
+    QLabel label(QStringLiteral("Corvane"));
+    Bench::PaintWatch watch;
+    watch.watch(&label);
+    label.show();
+    if (!Bench::waitUntil([&] { return watch.painted; }))
+        return fail("label never painted");
+    steps.ready();
+    steps.finish();
+    return 0;
+}
+
 // Waits until the main window exists and its map list has been painted.
 bool waitForMainPainted(Program &program, Steps &steps)
 {
@@ -152,6 +167,8 @@ int runChild(int argc, char *argv[], const QElapsedTimer &sinceMain)
     const QString mode = arguments.at(2);
     if (mode == u"bare")
         return runBare(steps);
+    if (mode == u"label")
+        return runLabel(steps);
     if (arguments.size() < 4)
         return fail("this mode needs the fixture root");
     Bench::Fixture fixture = Bench::fixtureAt(arguments.at(3));

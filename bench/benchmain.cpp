@@ -498,6 +498,7 @@ int runBenchmark()
     ChildFigures mainDirect;
     ChildFigures mainEmpty;
     ChildFigures listOnly;
+    ChildFigures labelOnly;
     for (int i = 0; i <= childRuns; ++i) {
         const struct {
             const char *mode;
@@ -507,7 +508,8 @@ int runBenchmark()
                      {"main", &atMain},
                      {"main-direct", &mainDirect},
                      {"main-empty", &mainEmpty},
-                     {"list", &listOnly}};
+                     {"list", &listOnly},
+                     {"label", &labelOnly}};
         for (const auto &m : modes) {
             const ChildRun run = runChildProcess(QLatin1String(m.mode), root.path());
             if (!run.ok) {
@@ -563,6 +565,15 @@ int runBenchmark()
                      .arg(grown, 0, 'f', 1)
                      .arg(mapped, 0, 'f', 1)
                      .arg(grown - mapped, 0, 'f', 1);
+        // For scale: what text alone costs, one label instead of the bare window.
+        const double labelGrown = Bench::median(labelOnly.residentMiB)
+            - Bench::median(bare.residentMiB);
+        const double labelMapped = Bench::median(labelOnly.fromFilesMiB)
+            - Bench::median(bare.fromFilesMiB);
+        out() << QStringLiteral("   one label instead of the bare window: +%1 MiB, %2 MiB of "
+                                "them mapped from disk\n")
+                     .arg(labelGrown, 0, 'f', 1)
+                     .arg(labelMapped, 0, 'f', 1);
     }
 
     out() << QStringLiteral("\nWhere the time goes (medians):\n");
@@ -572,6 +583,7 @@ int runBenchmark()
     out() << stepLine(QStringLiteral("main-direct"), mainDirect);
     out() << stepLine(QStringLiteral("main-empty"), mainEmpty);
     out() << stepLine(QStringLiteral("list"), listOnly);
+    out() << stepLine(QStringLiteral("label"), labelOnly);
     out() << QStringLiteral("  main window in process: built and loaded %1 ms of %2 ms\n"
                             "  listing: QDir name-sorted %3 ms; mapFiles %4 ms = QDir "
                             "hidden+readable unsorted %5 ms + natural sort %6 ms\n")
