@@ -19,7 +19,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <utility>
 
 class TestStartup : public QObject
 {
@@ -70,25 +69,15 @@ void TestStartup::routing_data()
 
 namespace {
 
-// Calls back when the watched widget is about to be shown.
-class ShowWatch : public QObject
-{
-public:
-    explicit ShowWatch(std::function<void()> onShow)
-        : m_onShow(std::move(onShow))
-    {
-    }
-
-protected:
+// Runs a check when a watched widget is about to show.
+struct ShowWatch : QObject {
+    std::function<void()> onShow;
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Show)
-            m_onShow();
+            onShow();
         return false;
     }
-
-private:
-    std::function<void()> m_onShow;
 };
 
 } // namespace
@@ -105,11 +94,12 @@ void TestStartup::routing()
     // The splash gives back its artwork and window image before the next window is shown.
     int shows = 0;
     bool splashReleasedFirst = false;
-    ShowWatch watch([&] {
+    ShowWatch watch;
+    watch.onShow = [&] {
         ++shows;
         splashReleasedFirst = !splash
             || (!splash->isVisible() && !splash->windowHandle() && picture->pixmap().isNull());
-    });
+    };
     connect(&program.windows(), &WindowManager::windowLoaded, &watch,
             [&](const QString &name) { program.window(name)->installEventFilter(&watch); });
     splash->route();
