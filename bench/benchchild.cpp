@@ -57,20 +57,26 @@ int fail(const char *what)
     return 2;
 }
 
+// Shows the window and reports ready once `painted` (the window or a part of it) has been painted.
+int readyWhenPainted(QWidget &window, QWidget *painted, Steps &steps)
+{
+    Bench::PaintWatch watch;
+    watch.watch(painted);
+    window.show();
+    if (!Bench::waitUntil([&] { return watch.painted; }))
+        return fail("window never painted");
+    steps.ready();
+    steps.finish();
+    return 0;
+}
+
 // The memory floor of the map list alone: the folder listed into a bare list widget.
 int runList(const QString &directory, Steps &steps)
 {
     QListWidget list;
     list.setUniformItemSizes(true);
     list.addItems(QDir(directory).entryList({QStringLiteral("*.bsp")}, QDir::Files));
-    Bench::PaintWatch watch;
-    watch.watch(list.viewport());
-    list.show();
-    if (!Bench::waitUntil([&] { return watch.painted; }))
-        return fail("list never painted");
-    steps.ready();
-    steps.finish();
-    return 0;
+    return readyWhenPainted(list, list.viewport(), steps);
 }
 
 int runBare(Steps &steps)
@@ -89,14 +95,7 @@ int runBare(Steps &steps)
 int runLabel(Steps &steps)
 {
     QLabel label(QStringLiteral("Corvane"));
-    Bench::PaintWatch watch;
-    watch.watch(&label);
-    label.show();
-    if (!Bench::waitUntil([&] { return watch.painted; }))
-        return fail("label never painted");
-    steps.ready();
-    steps.finish();
-    return 0;
+    return readyWhenPainted(label, &label, steps);
 }
 
 // Waits until the main window exists and its map list has been painted.

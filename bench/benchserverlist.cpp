@@ -1,5 +1,6 @@
 #include "benchserverlist.h"
 
+#include "benchsupport.h"
 #include "connect/registration.h"
 #include "connect/serverlistwindow.h"
 #include "fakeserver.h"
@@ -7,6 +8,7 @@
 #include "launcher/windowmanager.h"
 #include "launcher/windownames.h"
 #include "platform/qtplatform.h"
+#include "silentplatform.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -20,31 +22,6 @@
 #include <vector>
 
 namespace BenchServerList {
-
-namespace {
-
-class NoMessages final : public MessageBoxes
-{
-public:
-    MessageAnswer show(QWidget *, const Message &) override { return MessageAnswer::Ok; }
-};
-
-class NoProcesses final : public ProcessStarter
-{
-public:
-    StartResult runCommandLine(const QString &, WindowStyle, const StartOptions &) override
-    {
-        return {true, {}, {}};
-    }
-};
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
-} // namespace
 
 Figures measure(int count, int runs)
 {
@@ -62,7 +39,7 @@ Figures measure(int count, int runs)
         entries.append(QStringLiteral("127.0.0.1:%1").arg(servers.back()->port()));
     }
     QTemporaryDir dir;
-    NoMessages messages;
+    SilentMessages messages;
     NoProcesses processes;
     QtFileDialogs files;
     QtVolumes volumes;
@@ -120,10 +97,10 @@ Figures measure(int count, int runs)
     }
     program.windows().unload(WindowName::serverList);
     figures.ok = true;
-    figures.filledMs = median(filled);
-    figures.finishedMs = median(finished);
+    figures.filledMs = Bench::median(filled);
+    figures.finishedMs = Bench::median(finished);
     figures.longestGapMs = longestGap;
-    figures.medianGapMs = median(gaps);
+    figures.medianGapMs = Bench::median(gaps);
     return figures;
 }
 

@@ -8,6 +8,7 @@
 #include "launcher/windownames.h"
 #include "maps/mappreviewframe.h"
 #include "platform/qtplatform.h"
+#include "silentplatform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,22 +29,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every message at once: the pictures are of the windows, not of the messages.
-class SilentMessages final : public MessageBoxes
-{
-public:
-    MessageAnswer show(QWidget *, const Message &) override { return MessageAnswer::Ok; }
-};
-
-class NoProcesses final : public ProcessStarter
-{
-public:
-    StartResult runCommandLine(const QString &, WindowStyle, const StartOptions &) override
-    {
-        return {true, {}, {}};
-    }
-};
 
 void touch(const QString &path)
 {
